@@ -1,0 +1,124 @@
+# Shared build rules of both trees.
+#
+# The windows tree (CMAKE_SYSTEM_NAME Windows) builds setup.exe and the Windows
+# test programs; the host tree builds the code that touches no Win32 API, its
+# tests and the host tools.  BRANTEL_WINDOWS / BRANTEL_HOST say which one this is.
+
+if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
+  set(BRANTEL_WINDOWS ON)
+  set(BRANTEL_HOST OFF)
+else()
+  set(BRANTEL_WINDOWS OFF)
+  set(BRANTEL_HOST ON)
+endif()
+
+set(BRANTEL_SOURCE_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
+set(BRANTEL_TEST_TIMEOUT 120 CACHE STRING "Time limit of one ctest entry, in seconds")
+
+macro(brantel_setup_googletest)
+  # Google Test is built from the distribution's sources with each tree's own
+  # compiler and flags (mingw, or clang with the sanitizers), never prebuilt.
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  if(BRANTEL_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+  endif()
+  if(BRANTEL_WINDOWS)
+    add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+    add_link_options(-static -static-libgcc -static-libstdc++ -municode)
+  endif()
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endmacro()
+
+macro(brantel_apply_warnings)
+  # Everything of ours from here on: warnings are errors in both trees.
+  add_compile_options(-Wall -Wextra -Werror)
+endmacro()
+
+# brantel_library(NAME [SOURCES ...] [WINDOWS_SOURCES ...] [HOST_SOURCES ...] [LIBS ...])
+# One library per subsystem.  SOURCES build in both trees, WINDOWS_SOURCES only
+# in the windows tree, HOST_SOURCES only in the host tree.
+function(brantel_library name)
+  cmake_parse_arguments(arg "" "" "SOURCES;WINDOWS_SOURCES;HOST_SOURCES;LIBS;WINDOWS_LIBS" ${ARGN})
+  set(sources ${arg_SOURCES})
+  if(BRANTEL_WINDOWS)
+    list(APPEND sources ${arg_WINDOWS_SOURCES})
+  else()
+    list(APPEND sources ${arg_HOST_SOURCES})
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${BRANTEL_SOURCE_ROOT}/src)
+  target_link_libraries(${name} PUBLIC ${arg_LIBS})
+  if(BRANTEL_WINDOWS AND arg_WINDOWS_LIBS)
+    target_link_libraries(${name} PUBLIC ${arg_WINDOWS_LIBS})
+  endif()
+endfunction()
+
+# brantel_test(NAME SOURCES ... [LIBS ...] [WINDOWS_ONLY] [HOST_ONLY] [PER_TEST]
+#              [TIMEOUT seconds] [LABELS ...] [DEPENDS targets...])
+# A Google Test program.  In the host tree it runs natively (under the
+# sanitizers in the sanitize tree); in the windows tree under Wine, where every
+# test suite of the program becomes one ctest entry with a fresh prefix of its
+# own (PER_TEST: every single test gets its own entry and prefix).
+function(brantel_test name)
+  cmake_parse_arguments(arg "WINDOWS_ONLY;HOST_ONLY;PER_TEST" "TIMEOUT" "SOURCES;LIBS;LABELS;DEPENDS" ${ARGN})
+  if(arg_WINDOWS_ONLY AND NOT BRANTEL_WINDOWS)
+    return()
+  endif()
+  if(arg_HOST_ONLY AND NOT BRANTEL_HOST)
+    return()
+  endif()
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${BRANTEL_SOURCE_ROOT}/src ${BRANTEL_SOURCE_ROOT}/tests)
+  target_compile_definitions(${name} PRIVATE BRANTEL_TEST_DATA="${BRANTEL_SOURCE_ROOT}/tests/data")
+  if(arg_DEPENDS)
+    add_dependencies(${name} ${arg_DEPENDS})
+  endif()
+  set(timeout ${BRANTEL_TEST_TIMEOUT})
+  if(arg_TIMEOUT)
+    set(timeout ${arg_TIMEOUT})
+  endif()
+  if(BRANTEL_WINDOWS)
+    set(labels windows ${arg_LABELS})
+  elseif(BRANTEL_SANITIZE)
+    set(labels sanitize ${arg_LABELS})
+  else()
+    set(labels host ${arg_LABELS})
+  endif()
+
+  if(NOT BRANTEL_WINDOWS)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${timeout} LABELS "${labels}")
+    return()
+  endif()
+
+  # Under Wine: one entry per suite (or per test), found by reading the sources.
+  set(entries "")
+  foreach(src ${arg_SOURCES})
+    file(READ ${src} text)
+    string(REGEX MATCHALL "TEST(_F|_P)?\\([ \t\r\n]*[A-Za-z0-9_]+[ \t\r\n]*,[ \t\r\n]*[A-Za-z0-9_]+" found "${text}")
+    foreach(match ${found})
+      string(REGEX REPLACE "TEST(_F|_P)?\\([ \t\r\n]*([A-Za-z0-9_]+)[ \t\r\n]*,[ \t\r\n]*([A-Za-z0-9_]+)" "\\2;\\3" parts "${match}")
+      list(GET parts 0 suite)
+      list(GET parts 1 case)
+      if(arg_PER_TEST)
+        list(APPEND entries "${suite}.${case}")
+      else()
+        list(APPEND entries "${suite}.*")
+      endif()
+    endforeach()
+  endforeach()
+  list(REMOVE_DUPLICATES entries)
+  foreach(entry ${entries})
+    string(REPLACE ".*" "" entry_name "${entry}")
+    set(test_name "${name}:${entry_name}")
+    add_test(NAME ${test_name} COMMAND ${name} --gtest_filter=${entry})
+    set_tests_properties(${test_name} PROPERTIES
+      TIMEOUT ${timeout}
+      LABELS "${labels}"
+      FIXTURES_REQUIRED wine_template
+      ENVIRONMENT "BRANTEL_BUILD_DIR=${CMAKE_BINARY_DIR}")
+  endforeach()
+endfunction()
