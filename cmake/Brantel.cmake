@@ -25,8 +25,8 @@ macro(brantel_setup_googletest)
     add_link_options(-fsanitize=address,undefined)
   endif()
   if(BRANTEL_WINDOWS)
-    add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00 WINVER=0x0A00)
-    add_link_options(-static -static-libgcc -static-libstdc++ -municode)
+    add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+    add_link_options(-static -static-libgcc -static-libstdc++)
   endif()
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 endmacro()
@@ -121,4 +121,10 @@ function(brantel_test name)
       FIXTURES_REQUIRED wine_template
       ENVIRONMENT "BRANTEL_BUILD_DIR=${CMAKE_BINARY_DIR}")
   endforeach()
+endfunction()
+
+# A Windows program whose entry is wWinMain or wmain (setup.exe and the test
+# partners); GoogleTest programs keep the runtime's plain main.
+function(brantel_unicode_entry target)
+  target_link_options(${target} PRIVATE -municode)
 endfunction()

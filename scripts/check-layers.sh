@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Checks that every layer of src/ includes only the layers below it
+# (docs/ARCHITECTURE.md draws them).  Prints each offending include.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root/src"
+
+allowed_for() {
+  case "$1" in
+    base) echo "base" ;;
+    xml) echo "base xml" ;;
+    frame) echo "base frame" ;;
+    dialog) echo "base xml frame dialog" ;;
+    wizard) echo "base xml frame dialog wizard" ;;
+    net) echo "base xml frame dialog wizard net" ;;
+    installer) echo "base xml frame dialog wizard installer" ;;
+    pages) echo "base xml frame dialog wizard net installer pages" ;;
+    app) echo "base xml frame dialog wizard net installer pages app" ;;
+  esac
+}
+# The exception family and the product interface sit below every layer.
+always_allowed='^"app/(exception|system_text|product_interface|launch_block_layout)\.h"$'
+
+status=0
+for layer in base xml frame dialog wizard net installer pages app; do
+  [ -d "$layer" ] || continue
+  allowed=" $(allowed_for "$layer") "
+  while IFS= read -r line; do
+    file=${line%%:*}
+    include=$(sed -E 's/^[^:]*:[0-9]+:[[:space:]]*#[[:space:]]*include[[:space:]]+//' <<<"$line")
+    [[ $include =~ $always_allowed ]] && continue
+    target=$(sed -E 's/^"([a-z]+)\/.*/\1/' <<<"$include")
+    case "$allowed" in
+      *" $target "*) ;;
+      *) echo "layer violation: src/$file includes $include"; status=1 ;;
+    esac
+  done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]+"[a-z]+/' "$layer" || true)
+done
+[ $status -eq 0 ] && echo "layers: every include stays within its layer's reach"
+exit $status

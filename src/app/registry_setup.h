@@ -1,0 +1,10 @@
+// What the elevated copy prepares in the registry before the wizard runs.
+#pragma once
+
+// Moves a per-user autostart value "Brantel" to the per-machine Run key; the
+// per-user value is deleted only once the per-machine one is written.
+void migrateAutostart();
+
+// Creates (or opens) HKEY_LOCAL_MACHINE\SOFTWARE\MAVREN and gives Everyone
+// full access to it and its sub-keys.  False when either step fails.
+bool prepareVendorKey();

@@ -1,0 +1,111 @@
+#include "app/setup_app.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/hand_over.h"
+#include "app/product_id.h"
+#include "app/product_interface.h"
+#include "app/registry_setup.h"
+#include "app/requirements.h"
+#include "app/own_version.h"
+#include "frame/dll_safety.h"
+
+namespace {
+
+constexpr unsigned kApplicationIconId = 128;
+constexpr unsigned kAllFirstGroupControls = 0xFF;
+
+// The common controls library is not bound at load time: it is loaded from
+// System32 (through the manifest's side-by-side redirection) when needed.
+void initialiseCommonControls() {
+  static CScopedModule commonControls = frame::loadSystemLibrary(L"comctl32.dll");
+  using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  auto init = frame::systemFunction<InitFunction>(commonControls.get(), "InitCommonControlsEx");
+  if (init) {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), kAllFirstGroupControls};
+    init(&controls);
+  }
+}
+
+std::vector<std::wstring> processArguments() {
+  std::vector<std::wstring> arguments;
+  int count = 0;
+  LPWSTR* vector = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  if (!vector) {
+    return arguments;
+  }
+  for (int i = 0; i < count; ++i) {
+    arguments.emplace_back(vector[i]);
+  }
+  ::LocalFree(vector);
+  return arguments;
+}
+
+}  // namespace
+
+CSetupApp::CSetupApp() = default;
+
+CSetupApp& setupApp() { return *static_cast<CSetupApp*>(frame::currentApp()); }
+
+bool CSetupApp::InitInstance() {
+  initialiseCommonControls();
+  frame::CWinApp::InitInstance();
+
+  CLaunchBlock block = CLaunchBlock::open();
+  switch (block.role()) {
+    case CLaunchBlock::Role::First:
+      handOverToElevatedCopy(block, commandLineTail());
+      break;
+    case CLaunchBlock::Role::Second:
+      if (block.claim()) {
+        claimedBlock_ = &block;
+        runElevated(commandLineTail());
+        claimedBlock_ = nullptr;
+      }
+      break;
+    case CLaunchBlock::Role::None:
+      break;
+  }
+  // The block is unmapped and closed as it goes out of scope, on every path.
+  return false;
+}
+
+void CSetupApp::runElevated(const std::wstring& /*commandLineTail*/) {
+  if (!checkRequirements(*this, mediaFoundation_)) {
+    return;
+  }
+  migrateAutostart();
+
+  shellManager_ = std::make_unique<frame::CShellManager>();
+  SetRegistryKey(L"MAVREN");
+  setAppName(product::kName);
+  userAgent = L"Brantel Setup";
+
+  // The package is opened here, once the archive reader exists
+  // ("Unexpected error 1" / "Unexpected error 2").
+
+  if (!prepareVendorKey()) {
+    messageBox(L"Unexpected error 3", MB_OK);
+    return;
+  }
+
+  productId = productIdentifier();
+  icon.reset(static_cast<HICON>(::LoadImageW(instance(), MAKEINTRESOURCEW(kApplicationIconId), IMAGE_ICON, 0, 0,
+                                             LR_DEFAULTSIZE)));
+  ownVersion = moduleVersion(nullptr);
+
+  updateTarget = findUpdateSwitch(processArguments());
+  // With an update target, update mode prepares the existing installation
+  // here (installation directory, update-existing flag, started-for-update
+  // flag) and ends the start-up when that fails.
+
+  // The setup wizard is built and run here; the shell manager lives until it
+  // has ended.
+  shellManager_.reset();
+}
