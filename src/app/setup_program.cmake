@@ -24,3 +24,5 @@ target_link_libraries(setup PRIVATE brantel_app)
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/setup.rc PROPERTIES
   OBJECT_DEPENDS "${MANIFEST_PATH};${ICON_PATH}")
 brantel_unicode_entry(setup)
+# The shipped program carries no symbol tables.
+target_link_options(setup PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)

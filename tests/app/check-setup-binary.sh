@@ -25,11 +25,12 @@ echo "imports: $(echo $imports)"
 guid=6E1B2C4D-93A7-4F58-B0C2-7D4E9A31F86B
 for form in "$guid" "${guid,,}"; do
   if grep -c -a -F "$form" "$exe" >/dev/null; then fail "the product identifier $form is stored as text"; fi
-  wide=$(printf '%s' "$form" | sed 's/./&\x00/g')
-  if LC_ALL=C grep -c -a -F "$wide" "$exe" >/dev/null 2>&1; then fail "the product identifier $form is stored as UTF-16"; fi
+  wide=$(printf '%s' "$form" | sed 's/./&\\x00/g')
+  if LC_ALL=C grep -c -a -P "$wide" "$exe" >/dev/null; then fail "the product identifier $form is stored as UTF-16"; fi
 done
 # The same search does find the text where it is: the check itself works.
 printf 'xx%syy' "$guid" | grep -q -a -F "$guid" || fail "the text search is broken"
+printf 'x\0A\0B\0' | LC_ALL=C grep -q -a -P 'A\x00B\x00' || fail "the UTF-16 search is broken"
 
 manifest=$(LC_ALL=C grep -a -o '<assembly.*</assembly>' "$exe" | tr -d '\r\n' || true)
 [ -n "$manifest" ] || manifest=$(LC_ALL=C tr -d '\r\n' <"$exe" | grep -a -o '<assembly.*</assembly>' || true)
