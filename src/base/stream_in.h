@@ -47,7 +47,16 @@ public:
 
   static bool isBlank(char16_t c) noexcept { return c == 9 || c == 10 || c == 13 || c == 32; }
 
+protected:
+  // The bytes the source has ready in memory.  The decoders take bytes from
+  // here without a virtual call and call readByte only when it is used up;
+  // sources keep their own position in it.
+  const std::uint8_t* windowNext_ = nullptr;
+  const std::uint8_t* windowEnd_ = nullptr;
+
 private:
+  std::uint8_t takeByte() { return windowNext_ != windowEnd_ ? *windowNext_++ : readByte(); }
+
   using Decoder = char16_t (*)(XStreamIn&);
   static char16_t decodeSingleByte(XStreamIn& stream);
   static char16_t decodeUtf8(XStreamIn& stream);

@@ -20,22 +20,26 @@ CScopedFile openExisting(const std::wstring& path) {
 XStreamInFile::XStreamInFile(const std::wstring& path) : XStreamInFile(openExisting(path)) { path_ = path; }
 
 XStreamInFile::XStreamInFile(CScopedFile ownedHandle) noexcept
-    : owned_(std::move(ownedHandle)), handle_(owned_.get()) {}
+    : owned_(std::move(ownedHandle)), handle_(owned_.get()) {
+  windowNext_ = windowEnd_ = buffer_.data();
+}
 
-XStreamInFile::XStreamInFile(HANDLE borrowed) noexcept : handle_(borrowed) {}
+XStreamInFile::XStreamInFile(HANDLE borrowed) noexcept : handle_(borrowed) {
+  windowNext_ = windowEnd_ = buffer_.data();
+}
 
 std::uint8_t XStreamInFile::readByte() {
-  if (bufferPosition_ >= bufferCount_) {
+  if (windowNext_ == windowEnd_) {
     readPiece();
   }
-  return buffer_[bufferPosition_++];
+  return *windowNext_++;
 }
 
 void XStreamInFile::unreadByte() {
-  if (bufferPosition_ == 0) {
+  if (windowNext_ == buffer_.data()) {
     throw EOS{this};
   }
-  --bufferPosition_;
+  --windowNext_;
 }
 
 void XStreamInFile::readPiece() {
@@ -43,8 +47,8 @@ void XStreamInFile::readPiece() {
   if (!::ReadFile(handle_, buffer_.data(), kPieceSize, &got, nullptr)) {
     throw XExceptionFile(path_);
   }
-  bufferPosition_ = 0;
-  bufferCount_ = got;
+  windowNext_ = buffer_.data();
+  windowEnd_ = buffer_.data() + got;
   if (got == 0) {
     throw EOS{this};
   }

@@ -35,7 +35,6 @@ private:
   CScopedFile owned_;
   HANDLE handle_;
   std::wstring path_;
+  // The piece last read; the window runs over the part not yet consumed.
   std::array<std::uint8_t, kPieceSize> buffer_{};
-  std::uint64_t bufferPosition_ = 0;
-  std::uint64_t bufferCount_ = 0;
 };

@@ -1,15 +1,15 @@
 #include "base/stream_in_memory.h"
 
 std::uint8_t XStreamInMemory::readByte() {
-  if (position_ >= size_) {
+  if (windowNext_ == windowEnd_) {
     throw EOS{this};
   }
-  return data_[position_++];
+  return *windowNext_++;
 }
 
 void XStreamInMemory::unreadByte() {
-  if (position_ == 0) {
+  if (windowNext_ == data_) {
     throw EOS{this};
   }
-  --position_;
+  --windowNext_;
 }

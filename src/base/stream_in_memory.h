@@ -8,16 +8,17 @@
 
 class XStreamInMemory : public XStreamIn {
 public:
-  XStreamInMemory(const void* data, std::uint64_t size) noexcept
-      : data_(static_cast<const std::uint8_t*>(data)), size_(size) {}
+  XStreamInMemory(const void* data, std::uint64_t size) noexcept : data_(static_cast<const std::uint8_t*>(data)) {
+    windowNext_ = data_;
+    windowEnd_ = data_ + size;
+  }
 
   std::uint8_t readByte() override;
   void unreadByte() override;
 
-  std::uint64_t position() const noexcept { return position_; }
+  std::uint64_t position() const noexcept { return windowNext_ - data_; }
 
 private:
+  // The whole block is the window: its next byte is the position.
   const std::uint8_t* data_;
-  std::uint64_t position_ = 0;
-  std::uint64_t size_;
 };

@@ -7,6 +7,11 @@
 #include "base/convert.h"
 
 void XStreamOut::put(const void* bytes, std::size_t count) {
+  if (count <= kBufferSize - bufferCount_ - 1) {
+    std::memcpy(buffer_.data() + bufferCount_, bytes, count);
+    bufferCount_ += count;
+    return;
+  }
   const auto* from = static_cast<const std::uint8_t*>(bytes);
   while (count > 0) {
     const std::size_t piece = std::min<std::size_t>(count, kBufferSize - bufferCount_);
@@ -20,13 +25,11 @@ void XStreamOut::put(const void* bytes, std::size_t count) {
   }
 }
 
+// Unit by unit straight into the buffer: the writer puts many short pieces.
 void XStreamOut::putText(std::wstring_view text) {
-  std::array<char16_t, 256> units;
-  while (!text.empty()) {
-    const std::size_t piece = std::min(text.size(), units.size());
-    std::copy_n(text.begin(), piece, units.begin());
-    put(units.data(), piece * sizeof(char16_t));
-    text.remove_prefix(piece);
+  for (const wchar_t c : text) {
+    const char16_t unit = static_cast<char16_t>(c);
+    put(&unit, sizeof unit);
   }
 }
 

@@ -87,9 +87,29 @@ std::wstring decodeEntities(std::wstring raw) {
   return decoded;
 }
 
+// What the reader met on its way, so that the clean-up passes that cannot
+// change anything are left out.
+struct CXmlReaderFindings {
+  bool prefixDeclaration = false;  // an xmlns:... attribute
+  bool namespaceCandidate = false;  // an xmlns attribute or a prefixed element name
+  bool comment = false;
+  bool blankText = false;
+};
+
+bool isBlankText(std::wstring_view text) {
+  for (wchar_t c : text) {
+    if (!XStreamIn::isBlank(static_cast<char16_t>(c))) {
+      return false;
+    }
+  }
+  return true;
+}
+
 class CXmlReader {
 public:
   CXmlReader(XStreamIn& in, CXmlRootBase& document) : in_(in), document_(document) {}
+
+  const CXmlReaderFindings& findings() const noexcept { return findings_; }
 
   void read() {
     if (readProlog()) {
@@ -215,15 +235,20 @@ private:
       if (!in_.atDoubleDash()) {
         throw XExceptionXml();
       }
+      findings_.comment = true;
       return makeRef<CXmlNode>(CXmlNodeBase::Comment, readCommentText(in_.nextNonBlank()));
     }
     if (!canStartName(first)) {
       throw XExceptionXml();
     }
     XmlNodePtr element = newXmlElement(readTagName(std::wstring(1, first)));
+    if (element->text.find(L':', 1) != std::wstring::npos) {
+      findings_.namespaceCandidate = true;
+    }
     std::wstring name;
     std::wstring value;
     while (readAttribute(name, value)) {
+      noteAttribute(name);
       element->attributes.set(name, std::move(value));
     }
     const char16_t close = in_.nextNonBlank();
@@ -245,7 +270,9 @@ private:
     for (;;) {
       char16_t c = in_.nextChar();
       if (c != u'<') {
-        CXmlNode::appendChild(element, newXmlText(readText(c)));
+        XmlNodePtr text = newXmlText(readText(c));
+        findings_.blankText = findings_.blankText || isBlankText(text->text);
+        CXmlNode::appendChild(element, text);
         continue;
       }
       if (in_.nextChar() == u'/') {
@@ -316,23 +343,43 @@ private:
     return true;
   }
 
+  void noteAttribute(std::wstring_view name) {
+    if (name.starts_with(L"xmlns:")) {
+      findings_.prefixDeclaration = true;
+    } else if (name == L"xmlns") {
+      findings_.namespaceCandidate = true;
+    }
+  }
+
   XStreamIn& in_;
   CXmlRootBase& document_;
+  CXmlReaderFindings findings_;
 };
 
 }  // namespace
 
 XmlDocumentPtr parseDocument(XStreamIn& stream) {
   XmlDocumentPtr document = newXmlDocument();
+  CXmlReader reader(stream, *document);
   try {
-    CXmlReader(stream, *document).read();
+    reader.read();
   } catch (const XStreamIn::EOS&) {
     // A document that ends inside an element is malformed like any other.
     throw XExceptionXml();
   }
-  xml_passes::collectNamespaces(*document);
-  xml_passes::resolveNamespaces(*document);
-  xml_passes::removeComments(*document);
-  xml_passes::removeBlankText(*document);
+  // The passes in their order; one that has nothing to work on is left out.
+  const CXmlReaderFindings& found = reader.findings();
+  if (found.prefixDeclaration) {
+    xml_passes::collectNamespaces(*document);
+  }
+  if (found.namespaceCandidate) {
+    xml_passes::resolveNamespaces(*document);
+  }
+  if (found.comment) {
+    xml_passes::removeComments(*document);
+  }
+  if (found.blankText) {
+    xml_passes::removeBlankText(*document);
+  }
   return document;
 }

@@ -48,9 +48,11 @@ public:
     }
     put(L"<");
     put(element.text);
+    // The namespace is escaped like any value: one taken from an xmlns
+    // attribute may hold a quote, and unescaped it would end the value early.
     if (!element.namespaceUri.empty()) {
       put(L" xmlns=\"");
-      put(element.namespaceUri);
+      putEscaped(element.namespaceUri);
       put(L"\"");
     }
     for (const auto& [name, value] : element.attributes) {

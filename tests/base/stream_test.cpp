@@ -11,21 +11,24 @@
 
 namespace {
 
-struct COwnedBytes {
-  std::string bytes;
-};
-
-// A memory stream over its own copy of the bytes that counts how often they
-// are read.
-class CCountingStream : private COwnedBytes, public XStreamInMemory {
+// A source that hands out its bytes one virtual call at a time (no window
+// of ready bytes) and counts the calls.
+class CCountingStream : public XStreamIn {
 public:
-  explicit CCountingStream(std::string text)
-      : COwnedBytes{std::move(text)}, XStreamInMemory(bytes.data(), bytes.size()) {}
+  explicit CCountingStream(std::string bytes) : bytes_(std::move(bytes)) {}
   std::uint8_t readByte() override {
     ++reads;
-    return XStreamInMemory::readByte();
+    if (position_ == bytes_.size()) {
+      throw EOS{this};
+    }
+    return static_cast<std::uint8_t>(bytes_[position_++]);
   }
+  void unreadByte() override {}
   int reads = 0;
+
+private:
+  std::string bytes_;
+  std::size_t position_ = 0;
 };
 
 // A source whose bytes run out into a failure of the system, not an end.
