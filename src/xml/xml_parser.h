@@ -18,6 +18,9 @@ inline constexpr unsigned kMaxXmlDepth = 256;
 
 // Reads a whole document.  Malformed input, including input that ends inside
 // an element, throws XExceptionXml ("XML parse error"); the partly built
-// document is released.  A read failure of a file inside an element
-// propagates as the stream raises it.
+// document is released.  XExceptionXml is an ordinary member of the
+// XException family, so a malformed document reaches the user through the
+// same handlers as every other failure instead of ending a worker silently.
+// A read failure of a file inside an element propagates as the stream raises
+// it.
 XmlDocumentPtr parseDocument(XStreamIn& stream);

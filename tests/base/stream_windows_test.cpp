@@ -210,6 +210,15 @@ TEST_F(SourceMemoryStream, CopiesIntoAnotherStreamUpToTheCount) {
   ULONG got = 0;
   target->Read(copied.data(), static_cast<ULONG>(copied.size()), &got);
   EXPECT_EQ(copied, data_);
+
+  // A target that refuses ends the copy after the first piece.
+  TComPtr<IStream> refusing = ISourceMemoryStream::create(data_.data(), data_.size());
+  LARGE_INTEGER start2{};
+  stream_->Seek(start2, STREAM_SEEK_SET, nullptr);
+  count.QuadPart = 140000;
+  EXPECT_EQ(stream_->CopyTo(refusing.get(), count, &read, &written), STG_E_ACCESSDENIED);
+  EXPECT_EQ(read.QuadPart, 65536u);
+  EXPECT_EQ(written.QuadPart, 0u);
 }
 
 // What the stream exists for: the system's image decoder reads a picture
