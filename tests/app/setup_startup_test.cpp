@@ -1,0 +1,299 @@
+// The start-up of the real setup.exe under Wine: the hand-over between the
+// first copy and its elevated copy through the launch block, the requirement
+// messages, the registry preparation and the library search.
+#include <windows.h>
+#include <aclapi.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/launch_block_layout.h"
+#include "app/own_version.h"
+#include "startup_support.h"
+#include "support/paths.h"
+#include "support/polling.h"
+#include "support/process.h"
+#include "support/ui_driver.h"
+
+using namespace startup_test;
+using support::CProcess;
+using support::CTempFolder;
+
+namespace {
+
+constexpr DWORD kExitTimeoutMs = 30000;
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::wstring buildFile(const std::wstring& relative) { return support::buildDir() + L"\\" + relative; }
+std::wstring setupExe() { return buildFile(L"src\\app\\setup.exe"); }
+
+int setupProcesses() { return static_cast<int>(support::processIdsByImageName(L"setup.exe").size()); }
+
+bool keyExists(HKEY root, const wchar_t* path) {
+  CScopedKey key;
+  return ::RegOpenKeyExW(root, path, 0, KEY_READ, key.receive()) == ERROR_SUCCESS;
+}
+
+std::wstring readString(HKEY root, const wchar_t* path, const wchar_t* name, bool* found = nullptr) {
+  wchar_t buffer[1024] = {};
+  DWORD size = sizeof(buffer);
+  LSTATUS status = ::RegGetValueW(root, path, name, RRF_RT_REG_SZ, nullptr, buffer, &size);
+  if (found) {
+    *found = status == ERROR_SUCCESS;
+  }
+  return status == ERROR_SUCCESS ? buffer : L"";
+}
+
+void writeString(HKEY root, const wchar_t* path, const wchar_t* name, const std::wstring& value) {
+  CScopedKey key;
+  ASSERT_EQ(::RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.receive(), nullptr), ERROR_SUCCESS);
+  ASSERT_EQ(::RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+}
+
+// Runs setup.exe to its end, as a user would start it.
+void runSetupToTheEnd(const std::wstring& program = setupExe()) {
+  ASSERT_TRUE(support::runProcess(program, {}, kExitTimeoutMs).has_value()) << "setup.exe did not end";
+}
+
+// The elevated copy of a setup started on "Windows 7" stops at its
+// requirement message: the moment the tests use to look at both copies.
+struct CWaitingSetup {
+  CProcess firstCopy;
+  HWND message = nullptr;
+};
+
+CWaitingSetup startSetupThatStopsAtItsRequirement() {
+  setWineVersionOfSetup(L"win7");
+  CWaitingSetup waiting;
+  waiting.firstCopy = support::startProcess(setupExe());
+  waiting.message = ui::waitForWindow({.caption = L"Brantel", .className = L"#32770"}, 20000);
+  return waiting;
+}
+
+// --- The hand-over between the two copies ---------------------------------
+
+TEST(HandOver, BothCopiesRunAndTheLaunchRequestStartsTheProductOnce) {
+  CTempFolder product;
+  CTempFolder workingDir;
+  ASSERT_TRUE(::CopyFileW(buildFile(L"tests\\app\\recorder.exe").c_str(), (product / L"Brantel.exe").c_str(), FALSE));
+
+  CWaitingSetup setup = startSetupThatStopsAtItsRequirement();
+  ASSERT_NE(setup.message, nullptr) << "the elevated copy showed no requirement message";
+  EXPECT_EQ(setupProcesses(), 2) << "the first copy and the elevated copy";
+
+  // Meanwhile, the test plays the installation page of the elevated copy.
+  CTestBlock block = CTestBlock::createOrOpen();
+  ASSERT_TRUE(block.valid());
+  EXPECT_EQ(block.claimed(), 1u) << "the elevated copy claims the block";
+  block.setText(launch_block::kProgramPathOffset, product / L"Brantel.exe");
+  block.setText(launch_block::kWorkingDirOffset, workingDir.path());
+  block.setLaunchRequest(true);
+
+  ASSERT_TRUE(ui::clickControl(setup.message, L"OK"));
+  ASSERT_TRUE(setup.firstCopy.wait(kExitTimeoutMs).has_value());
+
+  const std::wstring record = product / L"record.txt";
+  ui::pollUntil(10000, [&] { return fileExists(record); });
+  ::Sleep(1000);  // a second start would have written by now
+  EXPECT_EQ(readTextFile(record), L"/justinstalled\t" + workingDir.path() + L"\n");
+}
+
+TEST(HandOver, WithoutALaunchRequestNothingIsStarted) {
+  CTempFolder product;
+  ASSERT_TRUE(::CopyFileW(buildFile(L"tests\\app\\recorder.exe").c_str(), (product / L"Brantel.exe").c_str(), FALSE));
+
+  CWaitingSetup setup = startSetupThatStopsAtItsRequirement();
+  ASSERT_NE(setup.message, nullptr);
+  // A program is named, but the request byte stays 0.
+  CTestBlock block = CTestBlock::createOrOpen();
+  block.setText(launch_block::kProgramPathOffset, product / L"Brantel.exe");
+  block.setText(launch_block::kWorkingDirOffset, product.path());
+
+  ASSERT_TRUE(ui::clickControl(setup.message, L"OK"));
+  ASSERT_TRUE(setup.firstCopy.wait(kExitTimeoutMs).has_value());
+  ::Sleep(1500);
+  EXPECT_FALSE(fileExists(product / L"record.txt"));
+  EXPECT_EQ(setupProcesses(), 0);
+}
+
+// --- A block that is not a first copy's, fresh and unclaimed ---------------
+
+TEST(BlockRules, AWrongSignatureMakesTheCopyExitSilently) {
+  CTestBlock block = CTestBlock::createOrOpen();
+  ASSERT_TRUE(block.valid());
+  block.writeSignature(0x4DF5FE41B5A58EEDull, 0xE9DEE8748936A0A9ull);  // last bit off
+
+  EXPECT_TRUE(support::runProcess(setupExe(), {}, kExitTimeoutMs).has_value());
+  EXPECT_EQ(block.claimed(), 0u);
+  EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MAVREN")) << "it went on with the start-up";
+}
+
+TEST(BlockRules, AClaimedBlockMakesTheCopyExitSilently) {
+  CTestBlock block = CTestBlock::createOrOpen();
+  block.writeSignature();
+  block.setClaimed(1);
+
+  EXPECT_TRUE(support::runProcess(setupExe(), {}, kExitTimeoutMs).has_value());
+  EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MAVREN")) << "it went on with the start-up";
+}
+
+TEST(BlockRules, AnUnclaimedBlockIsTakenAndTheStartUpGoesOn) {
+  CTestBlock block = CTestBlock::createOrOpen();
+  block.writeSignature();
+
+  EXPECT_TRUE(support::runProcess(setupExe(), {}, kExitTimeoutMs).has_value());
+  EXPECT_EQ(block.claimed(), 1u);
+  EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MAVREN"));
+}
+
+// --- The requirement check ---------------------------------------------------
+
+TEST(Requirements, WindowsOlderThan81IsRefusedWithTheErrorIcon) {
+  CWaitingSetup setup = startSetupThatStopsAtItsRequirement();
+  ASSERT_NE(setup.message, nullptr);
+  EXPECT_EQ(ui::messageBoxText(setup.message), L"This software requires Windows 8.1 or greater");
+  EXPECT_EQ(ui::messageBoxIcon(setup.message), ui::Icon::Error);
+  ASSERT_TRUE(ui::clickControl(setup.message, L"OK"));
+  EXPECT_TRUE(setup.firstCopy.wait(kExitTimeoutMs).has_value());
+  EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MAVREN")) << "it went on after the refusal";
+}
+
+TEST(Requirements, AMissingMediaFoundationIsRefused) {
+  disableLibrary(L"mfreadwrite");
+  CProcess setup = support::startProcess(setupExe());
+  HWND message = ui::waitForWindow({.caption = L"Brantel", .className = L"#32770"}, 20000);
+  ASSERT_NE(message, nullptr);
+  EXPECT_EQ(ui::messageBoxText(message), L"This software requires Media Foundation library");
+  EXPECT_EQ(ui::messageBoxIcon(message), ui::Icon::Error);
+  ASSERT_TRUE(ui::clickControl(message, L"OK"));
+  EXPECT_TRUE(setup.wait(kExitTimeoutMs).has_value());
+}
+
+// --- What the elevated copy prepares ----------------------------------------
+
+TEST(Preparation, TheVendorKeyGrantsEveryoneFullAccessInheritedBySubKeys) {
+  runSetupToTheEnd();
+
+  CScopedKey key;
+  ASSERT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MAVREN", 0, READ_CONTROL, key.receive()), ERROR_SUCCESS);
+  PACL list = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_EQ(::GetSecurityInfo(key.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &list, nullptr,
+                              &descriptor),
+            ERROR_SUCCESS);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->AceCount, 1);
+  EXPECT_EQ(list->AclRevision, ACL_REVISION);
+  void* ace = nullptr;
+  ASSERT_TRUE(::GetAce(list, 0, &ace));
+  auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
+  EXPECT_EQ(allowed->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
+  EXPECT_EQ(allowed->Header.AceFlags, CONTAINER_INHERIT_ACE);
+  EXPECT_EQ(allowed->Mask, 0xF003Fu);
+  BYTE everyone[SECURITY_MAX_SID_SIZE] = {};
+  DWORD sidSize = sizeof(everyone);
+  ASSERT_TRUE(::CreateWellKnownSid(WinWorldSid, nullptr, everyone, &sidSize));
+  EXPECT_TRUE(::EqualSid(&allowed->SidStart, everyone));
+  ::LocalFree(descriptor);
+}
+
+TEST(Preparation, AutostartMovesFromTheUserToTheMachine) {
+  const std::wstring command = L"\"C:\\Program Files\\Brantel\\Brantel.exe\" /regrun";
+  writeString(HKEY_CURRENT_USER, kRunKey, L"Brantel", command);
+  writeString(HKEY_CURRENT_USER, kRunKey, L"Other", L"other.exe");
+
+  runSetupToTheEnd();
+
+  bool userHasIt = true;
+  readString(HKEY_CURRENT_USER, kRunKey, L"Brantel", &userHasIt);
+  EXPECT_FALSE(userHasIt);
+  EXPECT_EQ(readString(HKEY_LOCAL_MACHINE, kRunKey, L"Brantel"), command);
+  EXPECT_EQ(readString(HKEY_CURRENT_USER, kRunKey, L"Other"), L"other.exe") << "only the product's value moves";
+}
+
+TEST(Preparation, WithoutAUserValueTheMachineRunKeyIsLeftAlone) {
+  runSetupToTheEnd();
+  bool machineHasIt = true;
+  readString(HKEY_LOCAL_MACHINE, kRunKey, L"Brantel", &machineHasIt);
+  EXPECT_FALSE(machineHasIt);
+}
+
+// --- What setup.exe carries -------------------------------------------------
+
+TEST(Resources, TheVersionResourceGivesTheBuildVersion) {
+  CScopedModule setup(::LoadLibraryExW(setupExe().c_str(), nullptr,
+                                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  ASSERT_TRUE(setup.valid());
+  CVersion expected = *parseVersion(BRANTEL_EXPECTED_VERSION);
+  EXPECT_EQ(moduleVersion(setup.get()), expected);
+  // This test program has no version resource.
+  EXPECT_EQ(moduleVersion(nullptr), CVersion{});
+}
+
+TEST(Resources, TheApplicationIconIsResource128AtEverySize) {
+  CScopedModule setup(::LoadLibraryExW(setupExe().c_str(), nullptr,
+                                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  ASSERT_TRUE(setup.valid());
+  for (int size : {16, 20, 24, 32, 40, 48, 64, 256}) {
+    CScopedIcon icon(static_cast<HICON>(::LoadImageW(setup.get(), MAKEINTRESOURCEW(128), IMAGE_ICON, size, size, 0)));
+    ASSERT_TRUE(icon.valid()) << size;
+    ICONINFO info = {};
+    ASSERT_TRUE(::GetIconInfo(icon.get(), &info));
+    BITMAP bitmap = {};
+    ::GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, size);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+  }
+}
+
+// --- No library from the program's own folder -------------------------------
+
+// Libraries that a program of this kind might pull in by name; each is planted
+// beside setup.exe.
+const wchar_t* const kPlantedNames[] = {
+    L"version.dll", L"wininet.dll", L"comctl32.dll", L"uxtheme.dll", L"mfreadwrite.dll", L"shcore.dll",
+    L"dwmapi.dll",  L"winmm.dll",   L"propsys.dll",  L"cryptbase.dll", L"userenv.dll",   L"profapi.dll",
+    L"msimg32.dll", L"mfplat.dll",  L"windowscodecs.dll", L"iertutil.dll", L"urlmon.dll", L"secur32.dll"};
+
+void plantBeside(const std::wstring& folder) {
+  std::wstring planted = buildFile(L"tests\\app\\planted.dll");
+  for (const wchar_t* name : kPlantedNames) {
+    EXPECT_TRUE(::CopyFileW(planted.c_str(), (folder + L"\\" + name).c_str(), FALSE)) << name;
+  }
+}
+
+std::vector<std::wstring> loadedPlants(const std::wstring& folder) {
+  std::vector<std::wstring> loaded;
+  for (const wchar_t* name : kPlantedNames) {
+    if (fileExists(folder + L"\\" + name + L".loaded")) {
+      loaded.emplace_back(name);
+    }
+  }
+  return loaded;
+}
+
+TEST(LibraryPlanting, AProgramThatSearchesItsFolderTakesThePlantedLibrary) {
+  // The control: without the restriction, Wine does load a library planted
+  // beside the program, so the next test can see a fault.
+  CTempFolder folder;
+  plantBeside(folder.path());
+  ASSERT_TRUE(::CopyFileW(buildFile(L"tests\\app\\library_probe.exe").c_str(), (folder / L"probe.exe").c_str(), FALSE));
+  ASSERT_TRUE(support::runProcess(folder / L"probe.exe", {L"version.dll"}, kExitTimeoutMs).has_value());
+  EXPECT_EQ(loadedPlants(folder.path()), std::vector<std::wstring>{L"version.dll"});
+}
+
+TEST(LibraryPlanting, SetupLoadsNoLibraryFromItsOwnFolder) {
+  CTempFolder folder;
+  plantBeside(folder.path());
+  ASSERT_TRUE(::CopyFileW(setupExe().c_str(), (folder / L"setup.exe").c_str(), FALSE));
+  runSetupToTheEnd(folder / L"setup.exe");
+  EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MAVREN")) << "the start-up ran to its end";
+  EXPECT_EQ(loadedPlants(folder.path()), std::vector<std::wstring>{});
+}
+
+}  // namespace
