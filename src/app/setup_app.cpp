@@ -87,8 +87,16 @@ void CSetupApp::runElevated(const std::wstring& /*commandLineTail*/) {
   setAppName(product::kName);
   userAgent = L"Brantel Setup";
 
-  // The package is opened here, once the archive reader exists
-  // ("Unexpected error 1" / "Unexpected error 2").
+  // The deciphered package and the archive over it live until the end.
+  if (!zip::loadPackage(packageBytes)) {
+    messageBox(L"Unexpected error 1", MB_OK);
+    return;
+  }
+  package = zip::openArchive(packageBytes.data(), packageBytes.size());
+  if (!package) {
+    messageBox(L"Unexpected error 2", MB_OK);
+    return;
+  }
 
   if (!prepareVendorKey()) {
     messageBox(L"Unexpected error 3", MB_OK);

@@ -2,13 +2,17 @@
 // and then answers that no message loop is to run.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/launch_block.h"
 #include "base/convert.h"
+#include "base/ref_ptr.h"
 #include "base/scoped_handle.h"
+#include "base/zip_archive.h"
 #include "frame/shell_manager.h"
 #include "frame/win_app.h"
 
@@ -29,6 +33,10 @@ public:
   CVersion latestVersion;
   std::wstring installationDirectory;
   std::wstring userAgent;
+  // The deciphered package, and the archive the installer and the
+  // verification step walk.
+  std::vector<std::uint8_t> packageBytes;
+  TRefPtr<zip::CZIPFile> package;
   // The GUID of the command line's update switch, if it had a valid one.
   std::optional<CGuid> updateTarget;
 

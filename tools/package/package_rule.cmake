@@ -1,0 +1,71 @@
+# The package of setup.exe (RCDATA 103), packed from the product folder by the
+# host build of brantel-package.
+#
+# BRANTEL_PRODUCT_DIR names the folder; by default it is the repository's
+# small sample, to which the build adds one file larger than 16 MiB (it is
+# made here, never committed).  BRANTEL_PACKAGE_TOOL may name an existing host
+# build of the builder; otherwise one is built in host-tools/ of this tree.
+
+set(BRANTEL_SAMPLE_PRODUCT_DIR ${BRANTEL_SOURCE_ROOT}/tests/data/sample-product)
+set(BRANTEL_PRODUCT_DIR ${BRANTEL_SAMPLE_PRODUCT_DIR} CACHE PATH "Folder of the product files that setup.exe installs")
+set(BRANTEL_PACKAGE_TOOL "" CACHE FILEPATH "A host build of brantel-package; empty: build one in this tree")
+
+if(BRANTEL_PACKAGE_TOOL)
+  set(package_tool ${BRANTEL_PACKAGE_TOOL})
+  set(package_tool_target "")
+else()
+  include(ExternalProject)
+  set(host_tools ${CMAKE_BINARY_DIR}/host-tools)
+  set(package_tool ${host_tools}/tools/package/brantel-package)
+  # A host configuration of the same sources (no toolchain file) of which only
+  # the builder is built.
+  ExternalProject_Add(brantel_package_tool
+    SOURCE_DIR ${BRANTEL_SOURCE_ROOT}
+    BINARY_DIR ${host_tools}
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -Wno-dev
+    BUILD_COMMAND ${CMAKE_COMMAND} --build ${host_tools} --target brantel-package
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    BUILD_BYPRODUCTS ${package_tool}
+    USES_TERMINAL_BUILD OFF)
+  set(package_tool_target brantel_package_tool)
+endif()
+# The builder's path, for the tests and benchmarks of this tree.
+set(BRANTEL_PACKAGE_TOOL_PATH ${package_tool} CACHE INTERNAL "")
+set(BRANTEL_PACKAGE_TOOL_TARGET "${package_tool_target}" CACHE INTERNAL "")
+
+file(GLOB_RECURSE product_files CONFIGURE_DEPENDS ${BRANTEL_PRODUCT_DIR}/*)
+if(BRANTEL_PRODUCT_DIR STREQUAL BRANTEL_SAMPLE_PRODUCT_DIR)
+  set(product_folder ${CMAKE_BINARY_DIR}/sample-product)
+  set(product_stamp ${CMAKE_BINARY_DIR}/sample-product.stamp)
+  add_custom_command(OUTPUT ${product_stamp}
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${product_folder}
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${BRANTEL_SAMPLE_PRODUCT_DIR} ${product_folder}
+    COMMAND ${CMAKE_COMMAND} -DOUTPUT=${product_folder}/data/large.txt -DSIZE_MIB=17
+      -P ${CMAKE_CURRENT_SOURCE_DIR}/make_large_file.cmake
+    COMMAND ${CMAKE_COMMAND} -E touch ${product_stamp}
+    DEPENDS ${product_files} ${CMAKE_CURRENT_SOURCE_DIR}/make_large_file.cmake
+    COMMENT "Staging the sample product")
+  set(product_inputs ${product_stamp})
+else()
+  set(product_folder ${BRANTEL_PRODUCT_DIR})
+  set(product_inputs ${product_files})
+endif()
+set(BRANTEL_PRODUCT_FOLDER ${product_folder} CACHE INTERNAL "The folder packed into setup.exe")
+
+set(PACKAGE_FILE ${CMAKE_BINARY_DIR}/package/package.bin)
+add_custom_command(OUTPUT ${PACKAGE_FILE}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/package
+  COMMAND ${package_tool} ${product_folder} ${PACKAGE_FILE} > ${CMAKE_BINARY_DIR}/package/package.log
+  DEPENDS ${product_inputs} ${package_tool} ${package_tool_target}
+  COMMENT "Packing ${product_folder}")
+add_custom_target(brantel_package DEPENDS ${PACKAGE_FILE})
+
+# The resource as an object library: whatever links it carries the package.
+configure_file(package.rc.in ${CMAKE_CURRENT_BINARY_DIR}/package.rc @ONLY)
+add_library(brantel_package_resource OBJECT ${CMAKE_CURRENT_BINARY_DIR}/package.rc)
+set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/package.rc PROPERTIES OBJECT_DEPENDS ${PACKAGE_FILE})
+add_dependencies(brantel_package_resource brantel_package)
+if(TARGET setup)
+  target_link_libraries(setup PRIVATE brantel_package_resource)
+endif()

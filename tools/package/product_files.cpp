@@ -1,0 +1,93 @@
+#include "package/product_files.h"
+
+#include <algorithm>
+#include <map>
+#include <system_error>
+
+#include "base/zip_entry_name.h"
+#include "package/entry_names.h"
+
+namespace package {
+
+namespace {
+
+// The setup's reader finds entries by names of at most 255 bytes.
+constexpr std::size_t kMaxEntryNameBytes = 255;
+
+namespace fs = std::filesystem;
+
+void checkFolder(const fs::path& folder) {
+  std::error_code error;
+  const fs::file_status status = fs::status(folder, error);
+  if (!fs::exists(status)) {
+    throw CBuildError("product folder " + folder.string() + " does not exist");
+  }
+  if (!fs::is_directory(status)) {
+    throw CBuildError("product folder " + folder.string() + " is not a folder");
+  }
+}
+
+CProductFile describe(const fs::path& folder, const fs::path& file, unsigned codePage) {
+  CProductFile product;
+  product.path = file;
+  product.shownName = file.lexically_relative(folder).generic_string();
+  const std::optional<std::string> entryName = toCodePage(product.shownName, codePage);
+  if (!entryName) {
+    throw CBuildError("file name " + product.shownName + " cannot be written in code page " +
+                      std::to_string(codePage));
+  }
+  product.entryName = *entryName;
+  if (product.entryName.size() > kMaxEntryNameBytes) {
+    throw CBuildError("file name " + product.shownName + " is too long: " +
+                      std::to_string(product.entryName.size()) + " bytes, at most " +
+                      std::to_string(kMaxEntryNameBytes));
+  }
+  if (!zip::isSafeEntryName(product.entryName)) {
+    throw CBuildError("file name " + product.shownName + " cannot be installed on Windows");
+  }
+  return product;
+}
+
+void checkDistinctOnWindows(const std::vector<CProductFile>& files) {
+  std::map<std::wstring, const CProductFile*> seen;
+  for (const CProductFile& file : files) {
+    auto [place, added] = seen.emplace(sameFileKey(file.shownName), &file);
+    if (!added) {
+      throw CBuildError("file names " + place->second->shownName + " and " + file.shownName +
+                        " differ only in letter case and would be the same file on Windows");
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<CProductFile> listProductFiles(const fs::path& folder, unsigned codePage) {
+  checkFolder(folder);
+  std::vector<CProductFile> files;
+  std::error_code error;
+  fs::recursive_directory_iterator walk(folder, error);
+  for (; !error && walk != fs::recursive_directory_iterator(); walk.increment(error)) {
+    const fs::directory_entry& entry = *walk;
+    std::error_code kindError;
+    if (entry.is_directory(kindError)) {
+      continue;
+    }
+    CProductFile file = describe(folder, entry.path(), codePage);
+    if (!entry.is_regular_file(kindError)) {
+      throw CBuildError("cannot read " + entry.path().string() + ": not a regular file");
+    }
+    files.push_back(std::move(file));
+  }
+  if (error) {
+    throw CBuildError("cannot list " + folder.string() + ": " + error.message());
+  }
+  if (files.empty()) {
+    throw CBuildError("product folder " + folder.string() + " holds no file");
+  }
+  std::sort(files.begin(), files.end(),
+            [](const CProductFile& a, const CProductFile& b) { return a.entryName < b.entryName; });
+  checkDistinctOnWindows(files);
+  return files;
+}
+
+}  // namespace package
