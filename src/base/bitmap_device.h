@@ -1,0 +1,28 @@
+// The setup's bitmaps as device-independent bitmap handles for controls and
+// drawing.  Windows only.
+#pragma once
+
+#include <windows.h>
+
+#include "base/bitmap.h"
+#include "base/scoped_handle.h"
+
+namespace handle_traits {
+
+struct GdiBitmap {
+  using Handle = HBITMAP;
+  static Handle invalid() noexcept { return nullptr; }
+  static void close(Handle h) noexcept { ::DeleteObject(h); }
+};
+
+}  // namespace handle_traits
+
+using CScopedBitmap = TScopedHandle<handle_traits::GdiBitmap>;
+
+// A plain 32-bit bottom-up bitmap (the alpha byte is not used).
+CScopedBitmap makeDeviceBitmap(const XBitmap<CBmpPixel>& bitmap);
+// A 32-bit bitmap with straight alpha in bit fields, for alpha blending
+// (what a CBmpAlpha holds).
+CScopedBitmap makeAlphaDeviceBitmap(const XBitmap<CBmpPixel>& bitmap);
+// The one that fits the bitmap's class.
+CScopedBitmap makeDeviceBitmapFor(const XBitmap<CBmpPixel>& bitmap);
