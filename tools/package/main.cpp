@@ -9,7 +9,6 @@
 #include <cstring>
 #include <fstream>
 #include <optional>
-#include <random>
 #include <string>
 #include <string_view>
 
@@ -46,15 +45,6 @@ zip::CKeyField parseKeyField(std::string_view hex) {
   return field;
 }
 
-zip::CKeyField randomKeyField() {
-  std::random_device entropy;
-  zip::CKeyField field{};
-  for (auto& byte : field) {
-    byte = static_cast<std::uint8_t>(entropy());
-  }
-  return field;
-}
-
 unsigned parseCodePage(std::string_view text) {
   const std::string digits(text);
   char* end = nullptr;
@@ -67,13 +57,12 @@ unsigned parseCodePage(std::string_view text) {
 
 CArguments parseArguments(int argc, char** argv) {
   CArguments arguments;
-  std::optional<zip::CKeyField> keyField;
   std::vector<std::string_view> positional;
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
     const bool hasValue = i + 1 < argc;
     if (argument == "--key-field" && hasValue) {
-      keyField = parseKeyField(argv[++i]);
+      arguments.options.keyField = parseKeyField(argv[++i]);
     } else if (argument == "--code-page" && hasValue) {
       arguments.options.codePage = parseCodePage(argv[++i]);
     } else if (argument.starts_with("--")) {
@@ -87,7 +76,6 @@ CArguments parseArguments(int argc, char** argv) {
   }
   arguments.folder = positional[0];
   arguments.output = positional[1];
-  arguments.options.keyField = keyField ? *keyField : randomKeyField();
   return arguments;
 }
 

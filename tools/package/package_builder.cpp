@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <random>
 
 #include "package/product_files.h"
 
@@ -53,7 +54,39 @@ std::uint32_t dosModificationTime(const std::filesystem::path& path) {
   return date << 16 | time;
 }
 
+// The ZIP signature's first two bytes, which no package may begin with.
+bool looksLikeZip(const std::vector<std::uint8_t>& container) {
+  return container.size() >= zip::kKeyFieldSize + 2 && container[zip::kKeyFieldSize] == 'P' &&
+         container[zip::kKeyFieldSize + 1] == 'K';
+}
+
+std::vector<std::uint8_t> encipher(const std::vector<std::uint8_t>& archive, const CPackOptions& options) {
+  if (options.keyField) {
+    std::vector<std::uint8_t> container = zip::encipherContainer(archive, *options.keyField);
+    if (looksLikeZip(container)) {
+      throw CBuildError("under this key field the package would begin with \"PK\" like a plain ZIP archive; "
+                        "choose another");
+    }
+    return container;
+  }
+  for (;;) {
+    std::vector<std::uint8_t> container = zip::encipherContainer(archive, options.draw());
+    if (!looksLikeZip(container)) {
+      return container;
+    }
+  }
+}
+
 }  // namespace
+
+zip::CKeyField randomKeyField() {
+  std::random_device entropy;
+  zip::CKeyField field{};
+  for (auto& byte : field) {
+    byte = static_cast<std::uint8_t>(entropy());
+  }
+  return field;
+}
 
 CPackResult buildPackage(const std::filesystem::path& folder, const CPackOptions& options) {
   const std::vector<CProductFile> files = listProductFiles(folder, options.codePage);
@@ -80,7 +113,7 @@ CPackResult buildPackage(const std::filesystem::path& folder, const CPackOptions
   } catch (const CZipLimitError& limit) {
     throw CBuildError(std::string("cannot pack the folder: ") + limit.what());
   }
-  result.container = zip::encipherContainer(archive, options.keyField);
+  result.container = encipher(archive, options);
   return result;
 }
 

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,8 +14,15 @@
 
 namespace package {
 
+// Fresh key fields for packages that are not given one.
+using CKeyFieldSource = std::function<zip::CKeyField()>;
+zip::CKeyField randomKeyField();
+
 struct CPackOptions {
-  zip::CKeyField keyField{};
+  // The key field to use; when empty, the first one drawn from `draw` under
+  // which the enciphered archive does not begin with "PK".
+  std::optional<zip::CKeyField> keyField;
+  CKeyFieldSource draw = randomKeyField;
   unsigned codePage = 1252;
 };
 
@@ -30,7 +39,9 @@ struct CPackResult {
   std::uint64_t bytesIn = 0;
 };
 
-// Throws CBuildError (product_files.h) for every input it refuses.
+// Throws CBuildError (product_files.h) for every input it refuses, and for a
+// given key field under which the package would begin with "PK" like a plain
+// ZIP archive.
 CPackResult buildPackage(const std::filesystem::path& folder, const CPackOptions& options);
 
 }  // namespace package
