@@ -51,8 +51,51 @@ function(brantel_library name)
   target_include_directories(${name} PUBLIC ${BRANTEL_SOURCE_ROOT}/src)
   target_link_libraries(${name} PUBLIC ${arg_LIBS})
   if(BRANTEL_WINDOWS AND arg_WINDOWS_LIBS)
-    target_link_libraries(${name} PUBLIC ${arg_WINDOWS_LIBS})
+    foreach(lib ${arg_WINDOWS_LIBS})
+      if(lib IN_LIST BRANTEL_DELAY_LOADED)
+        target_link_libraries(${name} PUBLIC "$<IF:$<BOOL:$<TARGET_PROPERTY:BRANTEL_DELAY_LOAD>>,${lib}_delayed,${lib}>")
+      else()
+        target_link_libraries(${name} PUBLIC ${lib})
+      endif()
+    endforeach()
   endif()
+endfunction()
+
+# Libraries that a program marked with brantel_delay_load_system_libraries
+# binds on first call instead of at process start.  At start the loader
+# searches the program's own folder first, and under Wine these pull in
+# libraries (shlwapi pulls shcore) that are not known DLLs there; once the
+# program runs, frame::restrictLibrarySearch has limited every search to System32.
+set(BRANTEL_DELAY_LOADED shell32 shlwapi ole32 oleaut32 comdlg32 windowscodecs version uxtheme comctl32 wininet
+    shcore uuid)
+
+# One imported library "<name>_delayed" per entry, made from mingw's import
+# library by scripts/make-delay-lib.sh.
+function(brantel_define_delay_libraries)
+  set(outputs "")
+  foreach(lib ${BRANTEL_DELAY_LOADED})
+    set(out ${CMAKE_BINARY_DIR}/delayload/lib${lib}_delay.a)
+    if(lib STREQUAL "uuid")
+      # GUID constants only: nothing to load, keep the ordinary library.
+      add_library(${lib}_delayed INTERFACE IMPORTED GLOBAL)
+      set_target_properties(${lib}_delayed PROPERTIES INTERFACE_LINK_LIBRARIES uuid)
+      continue()
+    endif()
+    add_custom_command(OUTPUT ${out}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/delayload
+      COMMAND bash ${BRANTEL_SOURCE_ROOT}/scripts/make-delay-lib.sh ${lib} ${out}
+      DEPENDS ${BRANTEL_SOURCE_ROOT}/scripts/make-delay-lib.sh
+      VERBATIM)
+    list(APPEND outputs ${out})
+    add_library(${lib}_delayed STATIC IMPORTED GLOBAL)
+    set_target_properties(${lib}_delayed PROPERTIES IMPORTED_LOCATION ${out})
+  endforeach()
+  add_custom_target(brantel_delay_libraries DEPENDS ${outputs})
+endfunction()
+
+function(brantel_delay_load_system_libraries target)
+  set_target_properties(${target} PROPERTIES BRANTEL_DELAY_LOAD ON)
+  add_dependencies(${target} brantel_delay_libraries)
 endfunction()
 
 # brantel_test(NAME SOURCES ... [LIBS ...] [WINDOWS_ONLY] [HOST_ONLY] [PER_TEST]

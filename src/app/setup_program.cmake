@@ -26,3 +26,4 @@ set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/setup.rc PROPERTIES
 brantel_unicode_entry(setup)
 # The shipped program carries no symbol tables.
 target_link_options(setup PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
+brantel_delay_load_system_libraries(setup)

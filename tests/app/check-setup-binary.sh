@@ -12,9 +12,12 @@ objdump=${OBJDUMP:-x86_64-w64-mingw32-objdump}
 status=0
 fail() { echo "FAIL: $*"; status=1; }
 
-# Libraries the loader maps from the known-DLL section or System32 whatever the
-# search path says.
-known='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|msvcrt|shlwapi|comdlg32|ws2_32|rpcrt4|sechost|imm32|setupapi|psapi|ntdll)\.dll$'
+# Libraries bound at load time, before the program can restrict the search:
+# only those that the loader takes from System32 whatever the search path
+# says and that pull in nothing else by name.  Everything else (shell32, which
+# pulls shlwapi and shcore, ole32, comctl32, ...) is delay-loaded and bound on
+# first call, after the search is limited to System32.
+known='^(kernel32|user32|gdi32|advapi32|msvcrt)\.dll$'
 imports=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
 [ -n "$imports" ] || fail "no import table found"
 for dll in $imports; do

@@ -29,6 +29,21 @@ constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Ru
 std::wstring buildFile(const std::wstring& relative) { return support::buildDir() + L"\\" + relative; }
 std::wstring setupExe() { return buildFile(L"src\\app\\setup.exe"); }
 
+// A picture of the screen for a failed expectation: build/.../test-screens.
+std::wstring screenshotOnFailure(const wchar_t* name) {
+  std::wstring folder = buildFile(L"test-screens");
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  std::wstring path = folder + L"\\" + name + L".png";
+  ui::saveScreenshot(path);
+  return path;
+}
+
+// Clicks OK in a message box and waits until it has gone.
+void confirm(HWND message) {
+  ASSERT_TRUE(ui::clickControl(message, L"OK"));
+  ASSERT_TRUE(ui::waitWindowGone(message)) << "the message box is still there";
+}
+
 int setupProcesses() { return static_cast<int>(support::processIdsByImageName(L"setup.exe").size()); }
 
 bool keyExists(HKEY root, const wchar_t* path) {
@@ -93,8 +108,9 @@ TEST(HandOver, BothCopiesRunAndTheLaunchRequestStartsTheProductOnce) {
   block.setText(launch_block::kWorkingDirOffset, workingDir.path());
   block.setLaunchRequest(true);
 
-  ASSERT_TRUE(ui::clickControl(setup.message, L"OK"));
-  ASSERT_TRUE(setup.firstCopy.wait(kExitTimeoutMs).has_value());
+  confirm(setup.message);
+  ASSERT_TRUE(setup.firstCopy.wait(kExitTimeoutMs).has_value())
+      << "the first copy did not end; screen: " << testing::PrintToString(screenshotOnFailure(L"hand-over"));
 
   const std::wstring record = product / L"record.txt";
   ui::pollUntil(10000, [&] { return fileExists(record); });
@@ -113,7 +129,7 @@ TEST(HandOver, WithoutALaunchRequestNothingIsStarted) {
   block.setText(launch_block::kProgramPathOffset, product / L"Brantel.exe");
   block.setText(launch_block::kWorkingDirOffset, product.path());
 
-  ASSERT_TRUE(ui::clickControl(setup.message, L"OK"));
+  confirm(setup.message);
   ASSERT_TRUE(setup.firstCopy.wait(kExitTimeoutMs).has_value());
   ::Sleep(1500);
   EXPECT_FALSE(fileExists(product / L"record.txt"));
@@ -157,7 +173,7 @@ TEST(Requirements, WindowsOlderThan81IsRefusedWithTheErrorIcon) {
   ASSERT_NE(setup.message, nullptr);
   EXPECT_EQ(ui::messageBoxText(setup.message), L"This software requires Windows 8.1 or greater");
   EXPECT_EQ(ui::messageBoxIcon(setup.message), ui::Icon::Error);
-  ASSERT_TRUE(ui::clickControl(setup.message, L"OK"));
+  confirm(setup.message);
   EXPECT_TRUE(setup.firstCopy.wait(kExitTimeoutMs).has_value());
   EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MAVREN")) << "it went on after the refusal";
 }
@@ -169,7 +185,7 @@ TEST(Requirements, AMissingMediaFoundationIsRefused) {
   ASSERT_NE(message, nullptr);
   EXPECT_EQ(ui::messageBoxText(message), L"This software requires Media Foundation library");
   EXPECT_EQ(ui::messageBoxIcon(message), ui::Icon::Error);
-  ASSERT_TRUE(ui::clickControl(message, L"OK"));
+  confirm(message);
   EXPECT_TRUE(setup.wait(kExitTimeoutMs).has_value());
 }
 
@@ -280,11 +296,14 @@ std::vector<std::wstring> loadedPlants(const std::wstring& folder) {
 TEST(LibraryPlanting, AProgramThatSearchesItsFolderTakesThePlantedLibrary) {
   // The control: without the restriction, Wine does load a library planted
   // beside the program, so the next test can see a fault.
+  // Wine prefers its own copies of some libraries (version, uxtheme,
+  // comctl32, wininet) even beside a program, but takes others from there:
+  // shcore is one, and it is what shlwapi pulls in.
   CTempFolder folder;
   plantBeside(folder.path());
   ASSERT_TRUE(::CopyFileW(buildFile(L"tests\\app\\library_probe.exe").c_str(), (folder / L"probe.exe").c_str(), FALSE));
-  ASSERT_TRUE(support::runProcess(folder / L"probe.exe", {L"version.dll"}, kExitTimeoutMs).has_value());
-  EXPECT_EQ(loadedPlants(folder.path()), std::vector<std::wstring>{L"version.dll"});
+  ASSERT_TRUE(support::runProcess(folder / L"probe.exe", {L"shcore.dll"}, kExitTimeoutMs).has_value());
+  EXPECT_EQ(loadedPlants(folder.path()), std::vector<std::wstring>{L"shcore.dll"});
 }
 
 TEST(LibraryPlanting, SetupLoadsNoLibraryFromItsOwnFolder) {
