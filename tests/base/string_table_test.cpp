@@ -109,6 +109,7 @@ TEST(StringTableFile, TextRules) {
       {L"  \t\n x\n\n   y \n", L"\t\nx\n\ny"},  // a tab at an end stays, blank lines stay
       {L"\n\t\n", L""},
       {L"lone\rreturn", L"lone\rreturn"},
+      {L"a\r\r\nb", L"a\r\nb"},  // one pass: the CR before the pair stays
       {L"a &amp; b", L"a &amp; b"},
   };
   for (const auto& [raw, expected] : cases) {
