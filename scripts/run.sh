@@ -15,10 +15,17 @@ source "$root/scripts/wine-prefix.sh"
 trap prefix_drop EXIT
 prefix_new "$setup"
 
-reg_show() { prefix_run reg query "$@" 2>/dev/null | tr -d '\r' | sed '/^$/d; s/^/    /' || echo "    (none)"; }
+reg_show() {
+  local shown
+  if shown=$(prefix_run reg query "$@" 2>/dev/null); then
+    tr -d '\r' <<<"$shown" | sed '/^$/d; s/^/    /'
+  else
+    echo "    (none)"
+  fi
+}
 
 echo
-echo "== setup.exe $(basename "$setup"), $(stat -c %s "$setup") bytes, in a fresh Wine prefix (Windows 10)"
+echo "== setup.exe, $(stat -c %s "$setup") bytes, in a fresh Wine prefix (Windows 10)"
 echo "   A per-user autostart value is set first, as an older installation left it:"
 prefix_run reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Brantel \
   /d '"C:\Program Files\Brantel\Brantel.exe" /regrun' /f >/dev/null 2>&1
@@ -43,12 +50,9 @@ echo "== The same setup.exe on a system that reports Windows 7"
 prefix_run reg add 'HKCU\Software\Wine\AppDefaults\setup.exe' /v Version /d win7 /f >/dev/null 2>&1
 prefix_run "$setup" &
 setup_pid=$!
-if [ -x "$uidriver" ] || [ -f "$uidriver" ]; then
-  prefix_run "$uidriver" wait --caption Brantel --class '#32770' --timeout 20000 >/dev/null
-  prefix_run "$uidriver" texts --caption Brantel | tr -d '\r' | sed 's/^/    /'
-  import -window root "$out/requirement.png"
+prefix_run "$uidriver" msgbox --caption Brantel --timeout 30000 | tr -d '\r' | sed 's/^/    /'
+prefix_run "$uidriver" screenshot "$(prefix_windows_path "$out/requirement.png")" >/dev/null &&
   echo "   screenshot: $out/requirement.png"
-  prefix_run "$uidriver" click --caption Brantel --text OK >/dev/null
-fi
+prefix_run "$uidriver" click --caption Brantel --class '#32770' --text OK >/dev/null
 wait "$setup_pid" || true
 echo "   setup.exe ended after the message."
