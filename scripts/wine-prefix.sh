@@ -7,7 +7,7 @@
 #                         Xvfb when none was set).
 #   prefix_run PROG ARGS  runs a Windows program (or a builtin such as
 #                         "wineboot -r") in that prefix; returns its exit code.
-#   prefix_windows_path P the Windows name of unix path P ("Z:\\tmp\\x").
+#   prefix_windows_path P the Windows name of unix path P: /tmp/x is Z:\tmp\x.
 #   prefix_drop           stops the prefix's wineserver and Xvfb and deletes
 #                         the prefix.  Idempotent: call it from an EXIT trap.
 #
@@ -21,10 +21,14 @@
 # wineserver and deletes the prefix, so nothing is left running.
 #
 # A script that needs the host around a run (a restart between two runs, a
-# mount namespace) does:
+# mount namespace, a second program driving the first) does:
 #   source scripts/wine-prefix.sh
 #   prefix_new prog.exe; trap prefix_drop EXIT
 #   prefix_run prog.exe --phase=1; prefix_run wineboot -r; prefix_run prog.exe --phase=2
+# or, from a ctest entry, names a wrapper for wine-run.sh (BRANTEL_WINE_WRAPPER,
+# wine-restart.sh is one).  Scripts look at the screen with
+#   prefix_run build/windows/tests/support/uidriver.exe msgbox --caption Brantel
+#   scripts/wine-screenshot.sh shot.png
 
 BRANTEL_SCRIPTS=${BRANTEL_SCRIPTS:-$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)}
 export WINE=${WINE:-/usr/lib/wine/wine64}
@@ -109,9 +113,10 @@ _prefix_cleanup() {
     WINEPREFIX=$dir "$WINESERVER" -k 2>/dev/null
     WINEPREFIX=$dir "$WINESERVER" -w 2>/dev/null
   fi
-  # The pid is checked to still be an Xvfb: the reaper may run after the
-  # caller's process tree was killed, when the number could be reused.
-  if [ -n "$xvfb" ] && [ "$(cat "/proc/$xvfb/comm" 2>/dev/null)" = Xvfb ]; then
+  # The pid is checked to still be this prefix's Xvfb (it inherited
+  # WINEPREFIX): the reaper may run after the caller's process tree was
+  # killed, when the number could have been reused.
+  if [ -n "$xvfb" ] && grep -qzxF "WINEPREFIX=$dir" "/proc/$xvfb/environ" 2>/dev/null; then
     kill "$xvfb" 2>/dev/null
     wait "$xvfb" 2>/dev/null
     while _prefix_running "$xvfb"; do sleep 0.01; done
@@ -168,10 +173,13 @@ prefix_run() {
 
 prefix_drop() {
   [ -n "$_prefix_dir" ] || return 0
-  if [ -n "$_prefix_reaper_pid" ]; then
-    kill "$_prefix_reaper_pid" 2>/dev/null
-  fi
   _prefix_cleanup "$_prefix_dir" "$_prefix_xvfb_pid"
+  # The reaper goes only now, so that a caller killed in the middle of the
+  # cleanup leaves the rest to it.  It leads a process group of its own: its
+  # pending sleep goes with it.
+  if [ -n "$_prefix_reaper_pid" ]; then
+    kill -- "-$_prefix_reaper_pid" 2>/dev/null
+  fi
   if [ -n "$_prefix_own_display" ] && [ "${DISPLAY:-}" = "$_prefix_own_display" ]; then
     unset DISPLAY
   fi

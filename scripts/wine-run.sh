@@ -9,6 +9,8 @@
 # Whatever happens, the prefix's wineserver and Xvfb are stopped and the prefix
 # is deleted; the exit code is the program's.
 #
+# A run longer than BRANTEL_WINE_SLOW_SECONDS (30) reports "slow: ..." on stderr.
+#
 # BRANTEL_WINE_WRAPPER="command [args]" runs that host command in place of wine
 # once the prefix is ready: it is called with prog.exe and its arguments and
 # finds WINE, WINEPREFIX and DISPLAY in its environment (wine-restart.sh is
@@ -40,7 +42,7 @@ status=$?
 
 prefix_drop
 took=$((SECONDS - started))
-if [ "$took" -gt 30 ]; then
+if [ "$took" -gt "${BRANTEL_WINE_SLOW_SECONDS:-30}" ]; then
   echo "slow: $(basename "$1") ${*:2} took $took s" >&2
 fi
 exit "$status"

@@ -1,0 +1,56 @@
+// Starting and watching processes from a Windows test.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/scoped_handle.h"
+
+namespace support {
+
+// A started process; the handle is closed (the process is not stopped) when
+// the object goes.
+class CProcess {
+public:
+  CProcess() = default;
+  CProcess(CScopedHandle process, DWORD id) : process_(std::move(process)), id_(id) {}
+
+  bool started() const { return process_.valid(); }
+  DWORD id() const { return id_; }
+  HANDLE handle() const { return process_.get(); }
+
+  // The exit code once the process has ended, or nothing when it is still
+  // running at the end of the time limit.
+  std::optional<DWORD> wait(DWORD timeoutMs) const;
+
+  // Ends the process (for a test that has failed and leaves it behind).
+  void terminate() const;
+
+private:
+  CScopedHandle process_;
+  DWORD id_ = 0;
+};
+
+// Quotes one command-line argument the way CommandLineToArgvW splits it back.
+std::wstring quoteArgument(const std::wstring& argument);
+
+// Starts a program with arguments (each quoted as needed); a CProcess that is
+// not started() on failure.
+CProcess startProcess(const std::wstring& program, const std::vector<std::wstring>& arguments = {});
+
+// Starts it and waits: the exit code, or nothing on failure to start or when
+// it outlives the time limit (it is then terminated).
+std::optional<DWORD> runProcess(const std::wstring& program, const std::vector<std::wstring>& arguments,
+                                DWORD timeoutMs);
+
+// The ids of the running processes whose image name is `imageName`
+// ("setup.exe"), compared without regard to letter case.
+std::vector<DWORD> processIdsByImageName(const std::wstring& imageName);
+
+// The folder of this test program, without a trailing "\".
+std::wstring ownFolder();
+
+}  // namespace support
