@@ -15,6 +15,7 @@
 #include "app/requirements.h"
 #include "app/own_version.h"
 #include "frame/dll_safety.h"
+#include "wizard/ref_message.h"
 
 namespace {
 
@@ -81,6 +82,8 @@ void CSetupApp::runElevated(const std::wstring& /*commandLineTail*/) {
     return;
   }
   migrateAutostart();
+  // The envelopes' window message is registered once, before any worker runs.
+  envelope::message();
 
   shellManager_ = std::make_unique<frame::CShellManager>();
   SetRegistryKey(L"MAVREN");
