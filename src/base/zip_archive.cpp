@@ -81,6 +81,26 @@ bool CZIPFileBase::extractCurrent(XExtractSink* sink, ExtractProgress progress, 
   return done == total && info.uncompressed_size == total && data.endsHere();
 }
 
+namespace {
+
+uLong ZCALLBACK refuseWrite(voidpf, voidpf, const void*, uLong) { return 0; }
+int ZCALLBACK noError(voidpf, voidpf) { return 0; }
+
+}  // namespace
+
+zlib_filefunc64_def readOnlyFunctions(open64_file_func open, read_file_func read, tell64_file_func tell,
+                                      seek64_file_func seek, close_file_func close) {
+  zlib_filefunc64_def functions{};
+  functions.zopen64_file = open;
+  functions.zread_file = read;
+  functions.zwrite_file = refuseWrite;
+  functions.ztell64_file = tell;
+  functions.zseek64_file = seek;
+  functions.zclose_file = close;
+  functions.zerror_file = noError;
+  return functions;
+}
+
 TRefPtr<CZIPFile> openReader(zlib_filefunc64_def& functions, const void* source) {
   unzFile reader = unzOpen2_64(source, &functions);
   if (!reader) {

@@ -84,10 +84,12 @@ public:
   int locateEntry(std::string_view name, NameCompare mode);
 
   // Decompresses the current entry into the sink (or nowhere) in pieces of
-  // kPieceSize.  True only when every byte of the entry was delivered and
-  // its CRC-32 matches the one stored for it; a stored method other than 0
-  // or 8, a local header that disagrees with the central directory, corrupt
-  // data, a refused piece or an aborting progress callback all give false.
+  // kPieceSize.  True only when exactly the entry's size was delivered, its
+  // stored data ended exactly with the deflate stream, and the CRC-32 of the
+  // delivered bytes is the stored one: a package whose stored bytes were
+  // changed never passes.  A method other than 0 or 8, a local header that
+  // disagrees with the central directory, corrupt data, a refused piece or
+  // an aborting progress callback also give false.
   bool extractCurrent(XExtractSink* sink, ExtractProgress progress, void* user);
 #ifdef _WIN32
   // The same into an IStream, which is first moved to its start.

@@ -38,8 +38,6 @@ uLong readSource(voidpf, voidpf stream, void* buffer, uLong size) {
   return static_cast<uLong>(count);
 }
 
-uLong writeSource(voidpf, voidpf, const void*, uLong) { return 0; }
-
 ZPOS64_T tellSource(voidpf, voidpf stream) { return asSource(stream).position; }
 
 // Like the platform's memory stream: any position from the start on, none
@@ -65,8 +63,6 @@ int closeSource(voidpf, voidpf stream) {
   return 0;
 }
 
-int sourceError(voidpf, voidpf) { return 0; }
-
 }  // namespace
 
 TRefPtr<CZIPFile> openArchive(const void* bytes, std::size_t size) {
@@ -74,14 +70,7 @@ TRefPtr<CZIPFile> openArchive(const void* bytes, std::size_t size) {
     return {};
   }
   TRefPtr<CMemorySource> source = makeRef<CMemorySource>(bytes, size);
-  zlib_filefunc64_def functions{};
-  functions.zopen64_file = openSource;
-  functions.zread_file = readSource;
-  functions.zwrite_file = writeSource;
-  functions.ztell64_file = tellSource;
-  functions.zseek64_file = seekSource;
-  functions.zclose_file = closeSource;
-  functions.zerror_file = sourceError;
+  zlib_filefunc64_def functions = readOnlyFunctions(openSource, readSource, tellSource, seekSource, closeSource);
   return openReader(functions, source.get());
 }
 

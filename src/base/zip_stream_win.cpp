@@ -31,8 +31,6 @@ uLong ZCALLBACK readStream(voidpf, voidpf stream, void* buffer, uLong size) {
   return read;
 }
 
-uLong ZCALLBACK writeStream(voidpf, voidpf, const void*, uLong) { return 0; }
-
 ZPOS64_T ZCALLBACK tellStream(voidpf, voidpf stream) {
   LARGE_INTEGER none{};
   ULARGE_INTEGER position{};
@@ -59,8 +57,6 @@ int ZCALLBACK closeStream(voidpf, voidpf stream) {
   asStream(stream)->Release();
   return 0;
 }
-
-int ZCALLBACK streamError(voidpf, voidpf) { return 0; }
 
 class CStreamSink final : public XExtractSink {
 public:
@@ -89,14 +85,7 @@ TRefPtr<CZIPFile> openArchive(const void* bytes, std::size_t size) {
   if (!stream) {
     return {};
   }
-  zlib_filefunc64_def functions{};
-  functions.zopen64_file = openStream;
-  functions.zread_file = readStream;
-  functions.zwrite_file = writeStream;
-  functions.ztell64_file = tellStream;
-  functions.zseek64_file = seekStream;
-  functions.zclose_file = closeStream;
-  functions.zerror_file = streamError;
+  zlib_filefunc64_def functions = readOnlyFunctions(openStream, readStream, tellStream, seekStream, closeStream);
   // The reader holds its own reference from here on; ours goes with `stream`.
   return openReader(functions, stream.get());
 }
