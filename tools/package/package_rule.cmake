@@ -1,10 +1,12 @@
 # The package of setup.exe (RCDATA 103), packed from the product folder by the
 # host build of brantel-package.
 #
-# BRANTEL_PRODUCT_DIR names the folder; by default it is the repository's
-# small sample, to which the build adds one file larger than 16 MiB (it is
-# made here, never committed).  BRANTEL_PACKAGE_TOOL may name an existing host
-# build of the builder; otherwise one is built in host-tools/ of this tree.
+# BRANTEL_PRODUCT_DIR names the folder; by default it is the stand-in
+# product: Brantel.exe built from product/, beside the repository's small
+# sample files (a 32-bit and 64-bit pair, data, a text) and one file larger
+# than 16 MiB that the build adds (it is made here, never committed).
+# BRANTEL_PACKAGE_TOOL may name an existing host build of the builder;
+# otherwise one is built in host-tools/ of this tree.
 
 set(BRANTEL_SAMPLE_PRODUCT_DIR ${BRANTEL_SOURCE_ROOT}/tests/data/sample-product)
 set(BRANTEL_PRODUCT_DIR ${BRANTEL_SAMPLE_PRODUCT_DIR} CACHE PATH "Folder of the product files that setup.exe installs")
@@ -41,11 +43,12 @@ if(BRANTEL_PRODUCT_DIR STREQUAL BRANTEL_SAMPLE_PRODUCT_DIR)
   add_custom_command(OUTPUT ${product_stamp}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${product_folder}
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${BRANTEL_SAMPLE_PRODUCT_DIR} ${product_folder}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:brantel_product> ${product_folder}/Brantel.exe
     COMMAND ${CMAKE_COMMAND} -DOUTPUT=${product_folder}/data/large.txt -DSIZE_MIB=17
       -P ${CMAKE_CURRENT_SOURCE_DIR}/make_large_file.cmake
     COMMAND ${CMAKE_COMMAND} -E touch ${product_stamp}
-    DEPENDS ${product_files} ${CMAKE_CURRENT_SOURCE_DIR}/make_large_file.cmake
-    COMMENT "Staging the sample product")
+    DEPENDS ${product_files} ${CMAKE_CURRENT_SOURCE_DIR}/make_large_file.cmake brantel_product
+    COMMENT "Staging the stand-in product")
   set(product_inputs ${product_stamp})
 else()
   set(product_folder ${BRANTEL_PRODUCT_DIR})

@@ -1,0 +1,16 @@
+// The product's own uninstall: removes what the installation placed.
+#pragma once
+
+#include <string>
+
+#include "base/convert.h"
+
+namespace product {
+
+// Deletes the files and shortcuts listed in the installation's manifest, the
+// uninstall entry of `section`, the Run value, and then the folders of the
+// installation.  What is in use (the running program itself) is deleted when
+// the system next starts.
+void uninstallProduct(const std::wstring& installationDirectory, const CGuid& section);
+
+}  // namespace product
