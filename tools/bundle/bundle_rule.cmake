@@ -1,7 +1,7 @@
 # The resource bundle of setup.exe: ui/ packed by the host build of
 # brantel-bundle into a generated source whose enciphered block lives in the
 # program's data.  BRANTEL_BUNDLE_TOOL may name an existing host build of the
-# builder; otherwise one is built in host-tools-bundle/ of this tree.
+# builder; otherwise the one of tools/host_tools.cmake is used.
 
 set(BRANTEL_UI_DIR ${BRANTEL_SOURCE_ROOT}/ui CACHE PATH "Folder of the setup's user interface files")
 set(BRANTEL_BUNDLE_TOOL "" CACHE FILEPATH "A host build of brantel-bundle; empty: build one in this tree")
@@ -10,21 +10,8 @@ if(BRANTEL_BUNDLE_TOOL)
   set(bundle_tool ${BRANTEL_BUNDLE_TOOL})
   set(bundle_tool_target "")
 else()
-  include(ExternalProject)
-  set(bundle_host_tools ${CMAKE_BINARY_DIR}/host-tools-bundle)
-  set(bundle_tool ${bundle_host_tools}/tools/bundle/brantel-bundle)
-  # A host configuration of the same sources (no toolchain file) of which only
-  # the builder is built.
-  ExternalProject_Add(brantel_bundle_tool
-    SOURCE_DIR ${BRANTEL_SOURCE_ROOT}
-    BINARY_DIR ${bundle_host_tools}
-    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -Wno-dev
-    BUILD_COMMAND ${CMAKE_COMMAND} --build ${bundle_host_tools} --target brantel-bundle
-    BUILD_ALWAYS ON
-    INSTALL_COMMAND ""
-    BUILD_BYPRODUCTS ${bundle_tool}
-    USES_TERMINAL_BUILD OFF)
-  set(bundle_tool_target brantel_bundle_tool)
+  set(bundle_tool ${BRANTEL_HOST_TOOLS}/tools/bundle/brantel-bundle)
+  set(bundle_tool_target "${BRANTEL_HOST_TOOLS_TARGET}")
 endif()
 
 file(GLOB_RECURSE ui_files CONFIGURE_DEPENDS ${BRANTEL_UI_DIR}/*)

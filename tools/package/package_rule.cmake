@@ -6,7 +6,7 @@
 # sample files (a 32-bit and 64-bit pair, data, a text) and one file larger
 # than 16 MiB that the build adds (it is made here, never committed).
 # BRANTEL_PACKAGE_TOOL may name an existing host build of the builder;
-# otherwise one is built in host-tools/ of this tree.
+# otherwise the one of tools/host_tools.cmake is used.
 
 set(BRANTEL_SAMPLE_PRODUCT_DIR ${BRANTEL_SOURCE_ROOT}/tests/data/sample-product)
 set(BRANTEL_PRODUCT_DIR ${BRANTEL_SAMPLE_PRODUCT_DIR} CACHE PATH "Folder of the product files that setup.exe installs")
@@ -16,21 +16,8 @@ if(BRANTEL_PACKAGE_TOOL)
   set(package_tool ${BRANTEL_PACKAGE_TOOL})
   set(package_tool_target "")
 else()
-  include(ExternalProject)
-  set(host_tools ${CMAKE_BINARY_DIR}/host-tools)
-  set(package_tool ${host_tools}/tools/package/brantel-package)
-  # A host configuration of the same sources (no toolchain file) of which only
-  # the builder is built.
-  ExternalProject_Add(brantel_package_tool
-    SOURCE_DIR ${BRANTEL_SOURCE_ROOT}
-    BINARY_DIR ${host_tools}
-    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -Wno-dev
-    BUILD_COMMAND ${CMAKE_COMMAND} --build ${host_tools} --target brantel-package
-    BUILD_ALWAYS ON
-    INSTALL_COMMAND ""
-    BUILD_BYPRODUCTS ${package_tool}
-    USES_TERMINAL_BUILD OFF)
-  set(package_tool_target brantel_package_tool)
+  set(package_tool ${BRANTEL_HOST_TOOLS}/tools/package/brantel-package)
+  set(package_tool_target "${BRANTEL_HOST_TOOLS_TARGET}")
 endif()
 # The builder's path, for the tests and benchmarks of this tree.
 set(BRANTEL_PACKAGE_TOOL_PATH ${package_tool} CACHE INTERNAL "")
