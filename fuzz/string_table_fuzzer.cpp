@@ -1,5 +1,5 @@
 // The resource bundle's readers over arbitrary bytes: the input walked as a
-// record block (every record must lie inside it), then taken as the string
+// record block (every record must lie inside it, its name within its field), then taken as the string
 // table "strings/default.xml" of a bundle and read by the first lookup.  The
 // table either fails with a member of the exception family or gives texts
 // no longer than what was written, and never faults.
@@ -17,7 +17,7 @@ namespace {
 void walkInside(const std::uint8_t* data, std::size_t size) {
   walkBundleRecords(data, size, [data, size](const CBundleRecord& record) {
     if (record.data < data || record.size > size || record.data + record.size > data + size ||
-        record.name.size() >= kBundleNameUnits) {
+        record.name.size() > kBundleNameUnits) {
       __builtin_trap();
     }
   });
