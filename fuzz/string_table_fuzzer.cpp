@@ -1,6 +1,7 @@
 // The resource bundle's readers over arbitrary bytes: the input walked as a
-// record block (every record must lie inside it, its name within its field), then taken as the string
-// table "strings/default.xml" of a bundle and read by the first lookup.  The
+// record block (every record must lie inside it, its name within its field),
+// then taken as the string table "strings/default.xml" of a bundle and read by
+// the first lookup.  The
 // table either fails with a member of the exception family or gives texts
 // no longer than what was written, and never faults.
 #include <cstdint>
