@@ -5,19 +5,7 @@
 #include <windows.h>
 
 #include "base/bitmap.h"
-#include "base/scoped_handle.h"
-
-namespace handle_traits {
-
-struct GdiBitmap {
-  using Handle = HBITMAP;
-  static Handle invalid() noexcept { return nullptr; }
-  static void close(Handle h) noexcept { ::DeleteObject(h); }
-};
-
-}  // namespace handle_traits
-
-using CScopedBitmap = TScopedHandle<handle_traits::GdiBitmap>;
+#include "base/gdi_handles.h"
 
 // A plain 32-bit bottom-up bitmap (the alpha byte is not used).
 CScopedBitmap makeDeviceBitmap(const XBitmap<CBmpPixel>& bitmap);

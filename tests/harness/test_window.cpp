@@ -1,6 +1,6 @@
 #include "harness/test_window.h"
 
-#include "support/gdi_handles.h"
+#include "base/gdi_handles.h"
 
 namespace harness {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "support/gdi_handles.h"
+#include "base/gdi_handles.h"
 
 namespace ui {
 namespace {

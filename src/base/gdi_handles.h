@@ -1,5 +1,5 @@
-// Owners of the GDI objects the UI driver uses, on the pattern of
-// base/scoped_handle.h.
+// Owners of GDI objects (device contexts, bitmaps, other objects) and of an
+// object's selection into a device context, on the pattern of scoped_handle.h.
 #pragma once
 
 #include <windows.h>
@@ -28,11 +28,18 @@ struct GdiObject {
   static void close(Handle h) noexcept { ::DeleteObject(h); }
 };
 
+struct GdiBitmap {
+  using Handle = HBITMAP;
+  static Handle invalid() noexcept { return nullptr; }
+  static void close(Handle h) noexcept { ::DeleteObject(h); }
+};
+
 }  // namespace handle_traits
 
 using CScopedScreenDC = TScopedHandle<handle_traits::ScreenDC>;
 using CScopedMemoryDC = TScopedHandle<handle_traits::MemoryDC>;
 using CScopedGdiObject = TScopedHandle<handle_traits::GdiObject>;
+using CScopedBitmap = TScopedHandle<handle_traits::GdiBitmap>;
 
 // Selects an object into a device context and puts the previous one back.
 class CScopedSelection {
