@@ -31,6 +31,8 @@ bool isFolderEntry(const zip::CEntryInfo& entry) {
   return entry.size == 0 && !entry.wideName.empty() && (entry.wideName.back() == L'/' || entry.wideName.back() == L'\\');
 }
 
+constexpr std::uint64_t kProgressStep = 256 * 1024;
+
 [[noreturn]] void throwPackageError() { throw XExceptionGeneral(kPackageErrorText); }
 [[noreturn]] void throwExtractError() { throw XExceptionGeneral(kExtractErrorText); }
 
@@ -208,9 +210,17 @@ bool CInstaller::reportProgress(std::uint64_t position) {
   return true;
 }
 
-bool CInstaller::progressCallback(std::uint32_t bytesDone, std::uint32_t, void* user) {
+bool CInstaller::progressCallback(std::uint32_t bytesDone, std::uint32_t bytesTotal, void* user) {
   auto* self = static_cast<CInstaller*>(user);
-  return self->reportProgress(self->bytesDone_ + bytesDone);
+  // Every report is a round trip to the window's thread, which costs more
+  // than inflating a piece: report every kProgressStep bytes and at the end
+  // of each entry, which keeps the bar smooth and a refusal prompt.
+  const std::uint64_t position = self->bytesDone_ + bytesDone;
+  if (bytesDone < bytesTotal && position < self->lastReported_ + kProgressStep) {
+    return true;
+  }
+  self->lastReported_ = position;
+  return self->reportProgress(position);
 }
 
 void CInstaller::replacePass() {

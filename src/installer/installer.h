@@ -62,6 +62,7 @@ private:
   std::wstring installationDirectory_;
   std::uint64_t bytesDone_ = 0;
   std::uint64_t bytesTotal_ = 0;
+  std::uint64_t lastReported_ = 0;  // the position of the last progress report
   bool cancelled_ = false;
   bool hasUninstaller_ = false;
   bool restartNeeded_ = false;

@@ -96,7 +96,7 @@ TEST(Scenarios, AFailedFreshInstallLeavesNothing) {
   const CRun runs[] = {
       {.package = damaged, .error = setup::kExtractErrorText},
       // The user cancels in the wait dialog during the text.
-      {.package = firstVersion(), .refuseProgressAfter = 5, .error = setup::kExtractErrorText},
+      {.package = firstVersion(), .refuseProgressAfter = 2, .error = setup::kExtractErrorText},
       // Folder entries only: nothing to place.
       {.package = {{"docs/", {}}}, .error = setup::kPackageErrorText},
       // Nothing for this system.
