@@ -56,3 +56,26 @@ prefix_run "$uidriver" screenshot "$(prefix_windows_path "$out/requirement.png")
 prefix_run "$uidriver" click --caption Brantel --class '#32770' --text OK >/dev/null
 wait "$setup_pid" || true
 echo "   setup.exe ended after the message."
+
+# ---------------------------------------------------------------------------
+# The installer engine: the demo program installs the stand-in product (the
+# package setup.exe carries) as the installation page will, in this prefix.
+demo=$build/windows/product/demo/brantel-demo-install.exe
+installed="$WINEPREFIX/drive_c/Program Files/Brantel"
+echo
+echo "== The installer engine, through brantel-demo-install.exe (desktop icon, start with Windows)"
+prefix_run "$demo" --desktop-icon --startup | tr -d '\r' | sed 's/^/    /' || true
+echo "   The installation directory C:\\Program Files\\Brantel:"
+(cd "$installed" && find . -type f -printf '    %10s  %P\n' | sort -k2)
+echo "   its manifest \"installation info.xml\" (hidden):"
+tr -d '\r' <"$installed/installation info.xml" | sed 's/></>\n</g' | sed 's/^/    /'
+echo
+echo "   the uninstall entry:"
+reg_show 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\{7BBCFE84-E6E6-47E6-8248-56D744522D62}'
+echo "   the Run value:"
+reg_show 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Brantel
+echo "   the shortcuts and their targets:"
+find "$WINEPREFIX/drive_c" -name 'Brantel.lnk' -printf '%P\n' | while IFS= read -r link; do
+  target=$( (strings -e l "$WINEPREFIX/drive_c/$link"; strings "$WINEPREFIX/drive_c/$link") | grep -m1 -i '\\brantel\.exe')
+  echo "    $link -> ${target:-?}"
+done
