@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "app/product_interface.h"
-#include "product/exit_request.h"
+#include "app/product_interface.h"
 
 namespace product {
 

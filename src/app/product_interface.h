@@ -33,6 +33,9 @@ inline constexpr std::size_t kBlockProcessIdOffset = 0;     // 4 bytes
 inline constexpr std::size_t kBlockMainWindowOffset = 48;   // 8 bytes
 inline constexpr std::size_t kBlockExitRequestOffset = 60;  // 16 bytes: two 64-bit values
 inline constexpr std::size_t kBlockExitRequestSize = 16;
+// The exit request the setup writes there, bytes 60-67 and 68-75.
+inline constexpr std::uint64_t kExitRequestFirst = 0x4732118858C99985ull;
+inline constexpr std::uint64_t kExitRequestSecond = 0xA6E9321846FEE498ull;
 
 // The exit message posted to the product's main window once per second.
 inline constexpr unsigned kExitMessage = 0x8000;

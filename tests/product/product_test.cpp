@@ -15,7 +15,7 @@
 
 #include "app/product_interface.h"
 #include "base/scoped_handle.h"
-#include "product/exit_request.h"
+#include "app/product_interface.h"
 #include "support/paths.h"
 #include "support/process.h"
 
