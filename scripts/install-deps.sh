@@ -55,9 +55,9 @@ if [ ! -f "$prefix_mingw/lib/libminizip.a" ]; then
   # through the versions the source lists know, newest first.
   fetched=""
   for v in "" $(apt-cache showsrc zlib | sed -n 's/^Version: //p' | sort -rV | uniq); do
-    spec=zlib${v:+=$v}
-    if (cd "$work" && apt-get source --download-only -qq "$spec" >/dev/null 2>&1); then
-      fetched=$spec
+    wanted=zlib${v:+=$v}
+    if (cd "$work" && apt-get source --download-only -qq "$wanted" >/dev/null 2>&1); then
+      fetched=$wanted
       break
     fi
     rm -f "$work"/zlib_*
