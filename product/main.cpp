@@ -11,13 +11,13 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/product_interface.h"
 #include "base/convert.h"
+#include "base/scoped_handle.h"
 #include "product/product_block.h"
 #include "product/start_log.h"
 #include "product/uninstall.h"
@@ -43,9 +43,8 @@ bool hasPrefix(const std::wstring& text, std::wstring_view prefix) {
 CArguments parseArguments() {
   CArguments arguments;
   int count = 0;
-  const std::unique_ptr<LPWSTR, decltype(&::LocalFree)> split(::CommandLineToArgvW(::GetCommandLineW(), &count),
-                                                              &::LocalFree);
-  LPWSTR* words = split.get();
+  LPWSTR* words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  const CScopedLocalMem owner(words);
   const std::wstring sectionSwitch = std::wstring(product::kSwitchSection) + L":";
   const std::wstring uninstallWithSection = std::wstring(product::kSwitchUninstall) + L":";
   for (int i = 1; words && i < count; ++i) {

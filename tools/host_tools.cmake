@@ -22,3 +22,15 @@ else()
     USES_TERMINAL_BUILD OFF)
   set(BRANTEL_HOST_TOOLS_TARGET brantel_host_tools)
 endif()
+
+# brantel_host_tool(PATH_VAR TARGET_VAR GIVEN RELATIVE): the path of one host
+# tool and the target that builds it; a tool GIVEN by the maker wins.
+function(brantel_host_tool path_var target_var given relative)
+  if(given)
+    set(${path_var} ${given} PARENT_SCOPE)
+    set(${target_var} "" PARENT_SCOPE)
+  else()
+    set(${path_var} ${BRANTEL_HOST_TOOLS}/${relative} PARENT_SCOPE)
+    set(${target_var} "${BRANTEL_HOST_TOOLS_TARGET}" PARENT_SCOPE)
+  endif()
+endfunction()

@@ -38,13 +38,10 @@ std::vector<std::wstring> processArguments() {
   std::vector<std::wstring> arguments;
   int count = 0;
   LPWSTR* vector = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  if (!vector) {
-    return arguments;
-  }
-  for (int i = 0; i < count; ++i) {
+  CScopedLocalMem owner(vector);
+  for (int i = 0; vector && i < count; ++i) {
     arguments.emplace_back(vector[i]);
   }
-  ::LocalFree(vector);
   return arguments;
 }
 

@@ -8,14 +8,6 @@
 
 namespace {
 
-// The buffers FormatMessage allocates for its caller.
-struct LocalMemory {
-  using Handle = HLOCAL;
-  static Handle invalid() noexcept { return nullptr; }
-  static void close(Handle h) noexcept { ::LocalFree(h); }
-};
-using CScopedLocalMemory = TScopedHandle<LocalMemory>;
-
 // The message of one table (the system's, or a module's); empty when the
 // table has none for the code.
 std::wstring messageFromTable(DWORD source, HMODULE module, std::uint32_t code) {
@@ -23,7 +15,7 @@ std::wstring messageFromTable(DWORD source, HMODULE module, std::uint32_t code) 
   const DWORD length = ::FormatMessageW(
       source | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, module, code,
       MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-  const CScopedLocalMemory owner(text);
+  const CScopedLocalMem owner(text);  // FormatMessage allocated it
   if (length == 0 || text == nullptr) {
     return {};
   }

@@ -111,6 +111,14 @@ struct CoTaskMemory {
   static void close(Handle h) noexcept { ::CoTaskMemFree(h); }
 };
 
+// Memory the system hands out with LocalAlloc (CommandLineToArgvW, security
+// descriptors).
+struct LocalMemory {
+  using Handle = void*;
+  static Handle invalid() noexcept { return nullptr; }
+  static void close(Handle h) noexcept { ::LocalFree(h); }
+};
+
 }  // namespace handle_traits
 
 using CScopedHandle = TScopedHandle<handle_traits::Kernel>;
@@ -121,3 +129,4 @@ using CScopedModule = TScopedHandle<handle_traits::Module>;
 using CScopedFind = TScopedHandle<handle_traits::Find>;
 using CScopedIcon = TScopedHandle<handle_traits::Icon>;
 using CScopedCoTaskMem = TScopedHandle<handle_traits::CoTaskMemory>;
+using CScopedLocalMem = TScopedHandle<handle_traits::LocalMemory>;

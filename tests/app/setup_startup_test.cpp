@@ -201,6 +201,7 @@ TEST(Preparation, TheVendorKeyGrantsEveryoneFullAccessInheritedBySubKeys) {
   ASSERT_EQ(::GetSecurityInfo(key.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &list, nullptr,
                               &descriptor),
             ERROR_SUCCESS);
+  CScopedLocalMem descriptorOwner(descriptor);
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->AceCount, 1);
   EXPECT_EQ(list->AclRevision, ACL_REVISION);
@@ -214,7 +215,6 @@ TEST(Preparation, TheVendorKeyGrantsEveryoneFullAccessInheritedBySubKeys) {
   DWORD sidSize = sizeof(everyone);
   ASSERT_TRUE(::CreateWellKnownSid(WinWorldSid, nullptr, everyone, &sidSize));
   EXPECT_TRUE(::EqualSid(&allowed->SidStart, everyone));
-  ::LocalFree(descriptor);
 }
 
 TEST(Preparation, AutostartMovesFromTheUserToTheMachine) {

@@ -6,13 +6,7 @@
 set(BRANTEL_UI_DIR ${BRANTEL_SOURCE_ROOT}/ui CACHE PATH "Folder of the setup's user interface files")
 set(BRANTEL_BUNDLE_TOOL "" CACHE FILEPATH "A host build of brantel-bundle; empty: build one in this tree")
 
-if(BRANTEL_BUNDLE_TOOL)
-  set(bundle_tool ${BRANTEL_BUNDLE_TOOL})
-  set(bundle_tool_target "")
-else()
-  set(bundle_tool ${BRANTEL_HOST_TOOLS}/tools/bundle/brantel-bundle)
-  set(bundle_tool_target "${BRANTEL_HOST_TOOLS_TARGET}")
-endif()
+brantel_host_tool(bundle_tool bundle_tool_target "${BRANTEL_BUNDLE_TOOL}" tools/bundle/brantel-bundle)
 
 file(GLOB_RECURSE ui_files CONFIGURE_DEPENDS ${BRANTEL_UI_DIR}/*)
 set(BUNDLE_SOURCE ${CMAKE_BINARY_DIR}/bundle/bundle_data.cpp)
