@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <memory>
@@ -22,8 +23,9 @@ struct CPipeClose {
   void operator()(std::FILE* pipe) const noexcept { ::pclose(pipe); }
 };
 
-CRun runTool(const std::string& arguments) {
-  const std::string command = std::string("'") + BRANTEL_PACKAGE_TOOL + "' " + arguments + " 2>&1";
+// `runner` is a command line that runs the tool as another user, or empty.
+CRun runTool(const std::string& arguments, const std::string& runner = "") {
+  const std::string command = runner + "'" + BRANTEL_PACKAGE_TOOL + "' " + arguments + " 2>&1";
   CRun run;
   std::FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) {
@@ -91,6 +93,39 @@ TEST(PackageTool, BadInputGivesAMessageAndNoPackage) {
     EXPECT_NE(run.output.find("brantel-package: "), std::string::npos) << run.output;
     EXPECT_FALSE(std::filesystem::exists(output)) << c.arguments;
   }
+}
+
+// Root reads a file whatever its permissions say, so a run as root could not
+// show the refusal: under root the tool runs as a throw-away user (uid and
+// gid 65534, no groups) that the permissions keep out, as they keep out the
+// ordinary user who runs the tests without root.
+std::string asUnprivilegedUser() {
+  return ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+}
+
+TEST(PackageTool, RefusesAFileItCannotRead) {
+  namespace fs = std::filesystem;
+  CTempFolder temp;
+  temp.write("product/Brantel.exe", "exe");
+  const fs::path locked = temp.write("product/locked.dll", "dll");
+  const fs::path out = temp.root() / "out";
+  fs::create_directory(out);
+  fs::permissions(temp.root(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                   fs::perms::others_read | fs::perms::others_exec);
+  fs::permissions(out, fs::perms::all);
+  const std::string product = quoted(temp.root() / "product") + " ";
+
+  // The same user packs the folder while the file is readable: only the
+  // permissions can make the difference below.
+  const CRun readable = runTool(product + quoted(out / "readable.bin"), asUnprivilegedUser());
+  ASSERT_EQ(readable.exitCode, 0) << readable.output;
+  ASSERT_TRUE(fs::exists(out / "readable.bin"));
+
+  fs::permissions(locked, fs::perms::none);
+  const CRun run = runTool(product + quoted(out / "package.bin"), asUnprivilegedUser());
+  EXPECT_EQ(run.exitCode, 1) << run.output;
+  EXPECT_NE(run.output.find("cannot read " + locked.string()), std::string::npos) << run.output;
+  EXPECT_FALSE(fs::exists(out / "package.bin"));
 }
 
 }  // namespace
