@@ -7,7 +7,8 @@
 //       setup's exit request appears in the block (--ignore-exit: never).
 //       Every start is noted in the start log (start_log.h).
 //   Brantel.exe /uninstall /section:GUID
-//       removes the installation it belongs to and ends.
+//       removes the installation it belongs to and ends; a start that is not
+//       elevated first restarts itself elevated (uninstall_elevation.h).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -17,10 +18,12 @@
 
 #include "app/product_interface.h"
 #include "base/convert.h"
+#include "base/process_elevation.h"
 #include "base/scoped_handle.h"
 #include "product/product_block.h"
 #include "product/start_log.h"
 #include "product/uninstall.h"
+#include "product/uninstall_elevation.h"
 
 namespace {
 
@@ -68,15 +71,16 @@ CArguments parseArguments() {
   return arguments;
 }
 
-std::wstring ownFolder() {
+std::wstring ownExecutablePath() {
   std::vector<wchar_t> path(MAX_PATH);
   DWORD length = 0;
   while ((length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) == path.size()) {
     path.resize(path.size() * 2);
   }
-  std::wstring folder(path.data(), length);
-  return folder.substr(0, folder.find_last_of(L'\\'));
+  return std::wstring(path.data(), length);
 }
+
+std::wstring folderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
 
 struct CWindowState {
   bool ignoreExit = false;
@@ -133,14 +137,17 @@ int runUntilAskedToExit(HINSTANCE instance, bool ignoreExit) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLineTail, int) {
   const CArguments arguments = parseArguments();
   product::recordStart(arguments.switches);
   if (arguments.uninstall) {
     if (!arguments.section) {
       return 2;
     }
-    product::uninstallProduct(ownFolder(), *arguments.section);
+    if (!isProcessElevated()) {
+      return product::uninstallElevated(ownExecutablePath(), commandLineTail ? commandLineTail : L"");
+    }
+    product::uninstallProduct(folderOf(ownExecutablePath()), *arguments.section);
     return 0;
   }
   return runUntilAskedToExit(instance, arguments.ignoreExit);

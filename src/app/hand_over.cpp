@@ -3,8 +3,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "app/exception.h"
 #include "app/launch_block.h"
 #include "app/product_interface.h"
+#include "base/process_elevation.h"
 #include "base/scoped_handle.h"
 
 namespace {
@@ -13,36 +15,16 @@ std::wstring ownExecutablePath() {
   wchar_t path[MAX_PATH] = {};
   DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) {
-    return {};
+    throw XExceptionFile(length == 0 ? ::GetLastError() : ERROR_FILENAME_EXCED_RANGE, std::wstring());
   }
   return std::wstring(path, length);
-}
-
-CScopedHandle startElevated(const std::wstring& executable, const std::wstring& parameters) {
-  SHELLEXECUTEINFOW info = {};
-  info.cbSize = sizeof(info);
-  // The class ".exe" runs the file as a program whatever the file
-  // associations say.
-  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_CLASSNAME;
-  info.lpVerb = L"runas";
-  info.lpFile = executable.c_str();
-  info.lpParameters = parameters.c_str();
-  info.lpClass = L".exe";
-  info.nShow = SW_SHOWNORMAL;
-  if (!::ShellExecuteExW(&info)) {
-    return CScopedHandle();
-  }
-  return CScopedHandle(info.hProcess);
 }
 
 }  // namespace
 
 void handOverToElevatedCopy(CLaunchBlock& block, const std::wstring& commandLineTail) {
   block.initialise();
-  std::wstring executable = ownExecutablePath();
-  if (executable.empty()) {
-    return;
-  }
+  const std::wstring executable = ownExecutablePath();
   CScopedHandle elevated = startElevated(executable, commandLineTail);
   if (!elevated) {
     return;

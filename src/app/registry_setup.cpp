@@ -1,7 +1,5 @@
 #include "app/registry_setup.h"
 
-#include <aclapi.h>
-
 #include <string>
 #include <vector>
 
@@ -74,6 +72,14 @@ bool prepareVendorKey() {
       !::AddAccessAllowedAceEx(acl, ACL_REVISION, CONTAINER_INHERIT_ACE, kFullKeyAccess, everyone)) {
     return false;
   }
-  return ::SetSecurityInfo(key.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, acl,
-                           nullptr) == ERROR_SUCCESS;
+  // The key's own list only.  SetSecurityInfo would also rewrite the list of
+  // every sub-key that exists already (it propagates inheritable entries),
+  // and those belong to whoever made them; RegSetKeySecurity touches this
+  // key alone, and new sub-keys still inherit the entry.
+  SECURITY_DESCRIPTOR descriptor = {};
+  if (!::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
+      !::SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE)) {
+    return false;
+  }
+  return ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
 }

@@ -6,5 +6,6 @@
 void migrateAutostart();
 
 // Creates (or opens) HKEY_LOCAL_MACHINE\SOFTWARE\MAVREN and gives Everyone
-// full access to it and its sub-keys.  False when either step fails.
+// full access to it and to the sub-keys made from now on; sub-keys that exist
+// already keep their own lists.  False when either step fails.
 bool prepareVendorKey();

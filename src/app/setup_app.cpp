@@ -14,6 +14,7 @@
 #include "app/registry_setup.h"
 #include "app/requirements.h"
 #include "app/own_version.h"
+#include "base/process_elevation.h"
 #include "frame/dll_safety.h"
 #include "wizard/ref_message.h"
 
@@ -61,7 +62,10 @@ bool CSetupApp::InitInstance() {
       handOverToElevatedCopy(block, commandLineTail());
       break;
     case CLaunchBlock::Role::Second:
-      if (block.claim()) {
+      // Only the elevated copy may take the block: a second start by the
+      // user while the elevation prompt is still up must not take it away
+      // from the copy the prompt is about.  Such a copy ends without a word.
+      if (isProcessElevated() && block.claim()) {
         claimedBlock_ = &block;
         runElevated(commandLineTail());
         claimedBlock_ = nullptr;

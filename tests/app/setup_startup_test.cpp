@@ -1,16 +1,20 @@
 // The start-up of the real setup.exe under Wine: the hand-over between the
-// first copy and its elevated copy through the launch block, the requirement
-// messages, the registry preparation and the library search.
+// first copy and its elevated copy through the launch block, which copy may
+// take the block, the requirement messages, the registry preparation and the
+// library search.
 #include <windows.h>
 #include <aclapi.h>
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/exception.h"
 #include "app/launch_block_layout.h"
 #include "app/own_version.h"
+#include "base/process_elevation.h"
 #include "startup_support.h"
 #include "support/paths.h"
 #include "support/polling.h"
@@ -74,6 +78,12 @@ void runSetupToTheEnd(const std::wstring& program = setupExe()) {
   ASSERT_TRUE(support::runProcess(program, {}, kExitTimeoutMs).has_value()) << "setup.exe did not end";
 }
 
+// Whether every copy of the product the setup started (the recorder, copied
+// as Brantel.exe) has ended.
+bool startedProductsHaveEnded() {
+  return ui::pollUntil(kExitTimeoutMs, [] { return support::processIdsByImageName(L"Brantel.exe").empty(); });
+}
+
 // The elevated copy of a setup started on "Windows 7" stops at its
 // requirement message: the moment the tests use to look at both copies.
 struct CWaitingSetup {
@@ -112,10 +122,10 @@ TEST(HandOver, BothCopiesRunAndTheLaunchRequestStartsTheProductOnce) {
   ASSERT_TRUE(setup.firstCopy.wait(kExitTimeoutMs).has_value())
       << "the first copy did not end; screen: " << testing::PrintToString(screenshotOnFailure(L"hand-over"));
 
-  const std::wstring record = product / L"record.txt";
-  ui::pollUntil(10000, [&] { return fileExists(record); });
-  ::Sleep(1000);  // a second start would have written by now
-  EXPECT_EQ(readTextFile(record), L"/justinstalled\t" + workingDir.path() + L"\n");
+  // The first copy starts the product before it ends, so once it has ended
+  // every start it made is running or done.
+  ASSERT_TRUE(startedProductsHaveEnded());
+  EXPECT_EQ(readTextFile(product / L"record.txt"), L"/justinstalled\t" + workingDir.path() + L"\n");
 }
 
 TEST(HandOver, WithoutALaunchRequestNothingIsStarted) {
@@ -131,9 +141,63 @@ TEST(HandOver, WithoutALaunchRequestNothingIsStarted) {
 
   confirm(setup.message);
   ASSERT_TRUE(setup.firstCopy.wait(kExitTimeoutMs).has_value());
-  ::Sleep(1500);
+  ASSERT_TRUE(startedProductsHaveEnded());
   EXPECT_FALSE(fileExists(product / L"record.txt"));
   EXPECT_EQ(setupProcesses(), 0);
+}
+
+TEST(HandOver, AFailedElevatedStartShowsTheSystemsTextWithTheErrorIcon) {
+  ASSERT_TRUE(support::breakElevatedStarts());
+  CProcess setup = support::startProcess(setupExe());
+  HWND message = ui::waitForWindow({.caption = L"Brantel", .className = L"#32770"}, 20000);
+  ASSERT_NE(message, nullptr) << "no message; screen: " << testing::PrintToString(screenshotOnFailure(L"no-start"));
+  EXPECT_EQ(ui::messageBoxText(message), systemErrorText(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(ui::messageBoxIcon(message), ui::Icon::Error);
+  EXPECT_EQ(setupProcesses(), 1) << "no elevated copy runs";
+  confirm(message);
+  EXPECT_TRUE(setup.wait(kExitTimeoutMs).has_value());
+  EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MAVREN"));
+}
+
+// --- Which copy may take the block ---------------------------------------------
+
+// What Wine reports for the token: a plain start and a "runas" start are both
+// elevated (Wine gives every process an administrator's full token), and only
+// a start with that token's linked, limited twin is not.  The next test
+// depends on it.
+TEST(Elevation, APlainAndARunasStartAreElevatedTheLimitedTokenIsNot) {
+  const std::wstring probe = buildFile(L"tests\\app\\elevation_probe.exe");
+  EXPECT_EQ(support::runProcess(probe, {}, kExitTimeoutMs), std::optional<DWORD>(1)) << "plain start";
+  CScopedHandle runas = startElevated(probe, L"");
+  ASSERT_TRUE(runas.valid());
+  ASSERT_EQ(::WaitForSingleObject(runas.get(), kExitTimeoutMs), WAIT_OBJECT_0);
+  DWORD runasCode = 2;
+  ASSERT_TRUE(::GetExitCodeProcess(runas.get(), &runasCode));
+  EXPECT_EQ(runasCode, 1u) << "runas start";
+  CProcess limited = support::startProcessNotElevated(probe);
+  ASSERT_TRUE(limited.started());
+  EXPECT_EQ(limited.wait(kExitTimeoutMs), std::optional<DWORD>(0)) << "start with the limited token";
+}
+
+// While the first copy's elevation prompt is up, the block is fresh and
+// unclaimed.  A second start by the user, not elevated, must leave it to the
+// elevated copy and end without a word.
+TEST(BlockRules, OnlyTheElevatedCopyTakesAnUnclaimedBlock) {
+  CTestBlock block = CTestBlock::createOrOpen();
+  ASSERT_TRUE(block.valid());
+  block.writeSignature();
+
+  CProcess userStart = support::startProcessNotElevated(setupExe());
+  ASSERT_TRUE(userStart.started());
+  EXPECT_TRUE(userStart.wait(kExitTimeoutMs).has_value()) << "it waits for something; screen: "
+                                                          << testing::PrintToString(screenshotOnFailure(L"user-start"));
+  EXPECT_EQ(block.claimed(), 0u);
+  EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MAVREN")) << "it went on with the start-up";
+
+  // The elevated copy then finds the block as the first copy left it.
+  EXPECT_TRUE(support::runProcess(setupExe(), {}, kExitTimeoutMs).has_value());
+  EXPECT_EQ(block.claimed(), 1u);
+  EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MAVREN"));
 }
 
 // --- A block that is not a first copy's, fresh and unclaimed ---------------
@@ -215,6 +279,65 @@ TEST(Preparation, TheVendorKeyGrantsEveryoneFullAccessInheritedBySubKeys) {
   DWORD sidSize = sizeof(everyone);
   ASSERT_TRUE(::CreateWellKnownSid(WinWorldSid, nullptr, everyone, &sidSize));
   EXPECT_TRUE(::EqualSid(&allowed->SidStart, everyone));
+}
+
+// The access list of a key as bytes, to compare it whole.
+std::vector<BYTE> accessListOf(const wchar_t* path) {
+  CScopedKey key;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, READ_CONTROL, key.receive()) != ERROR_SUCCESS) {
+    return {};
+  }
+  PACL list = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (::GetSecurityInfo(key.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &list, nullptr,
+                        &descriptor) != ERROR_SUCCESS) {
+    return {};
+  }
+  const CScopedLocalMem descriptorOwner(descriptor);
+  if (!list) {
+    return {};
+  }
+  const auto* bytes = reinterpret_cast<const BYTE*>(list);
+  return std::vector<BYTE>(bytes, bytes + list->AclSize);
+}
+
+// A sub-key someone made before the start-up, readable by the system alone.
+void createGuardedSubKey(const wchar_t* path) {
+  CScopedKey key;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.receive(), nullptr),
+            ERROR_SUCCESS);
+  BYTE system[SECURITY_MAX_SID_SIZE] = {};
+  DWORD sidSize = sizeof(system);
+  ASSERT_TRUE(::CreateWellKnownSid(WinLocalSystemSid, nullptr, system, &sidSize));
+  BYTE listBytes[128] = {};
+  auto* list = reinterpret_cast<ACL*>(listBytes);
+  ASSERT_TRUE(::InitializeAcl(list, sizeof(listBytes), ACL_REVISION));
+  ASSERT_TRUE(::AddAccessAllowedAce(list, ACL_REVISION, KEY_READ, system));
+  SECURITY_DESCRIPTOR descriptor = {};
+  ASSERT_TRUE(::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
+  ASSERT_TRUE(::SetSecurityDescriptorDacl(&descriptor, TRUE, list, FALSE));
+  ASSERT_EQ(::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                &descriptor),
+            ERROR_SUCCESS);
+}
+
+// Giving Everyone the vendor key must not rewrite the lists of the sub-keys
+// that are there already.  (Wine's SetSecurityInfo does not carry entries
+// into existing sub-keys either, so under Wine this guards the rule rather
+// than shows the fault.)
+TEST(Preparation, SubKeysThatExistKeepTheirOwnAccessLists) {
+  const wchar_t* subKey = L"SOFTWARE\\MAVREN\\Guarded";
+  createGuardedSubKey(subKey);
+  const std::vector<BYTE> before = accessListOf(subKey);
+  ASSERT_FALSE(before.empty());
+  ASSERT_EQ(reinterpret_cast<const ACL*>(before.data())->AceCount, 1);
+
+  runSetupToTheEnd();
+
+  EXPECT_EQ(accessListOf(subKey), before);
+  const std::vector<BYTE> vendor = accessListOf(L"SOFTWARE\\MAVREN");
+  ASSERT_FALSE(vendor.empty());
+  EXPECT_EQ(reinterpret_cast<const ACL*>(vendor.data())->AceCount, 1) << "the vendor key's own list is replaced";
 }
 
 TEST(Preparation, AutostartMovesFromTheUserToTheMachine) {

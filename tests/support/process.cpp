@@ -43,11 +43,25 @@ std::wstring quoteArgument(const std::wstring& argument) {
   return quoted;
 }
 
-CProcess startProcess(const std::wstring& program, const std::vector<std::wstring>& arguments) {
+namespace {
+
+std::wstring commandLineOf(const std::wstring& program, const std::vector<std::wstring>& arguments) {
   std::wstring commandLine = quoteArgument(program);
   for (const std::wstring& argument : arguments) {
     commandLine += L" " + quoteArgument(argument);
   }
+  return commandLine;
+}
+
+CProcess processOf(const PROCESS_INFORMATION& info) {
+  CScopedHandle thread(info.hThread);
+  return CProcess(CScopedHandle(info.hProcess), info.dwProcessId);
+}
+
+}  // namespace
+
+CProcess startProcess(const std::wstring& program, const std::vector<std::wstring>& arguments) {
+  std::wstring commandLine = commandLineOf(program, arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
@@ -55,8 +69,35 @@ CProcess startProcess(const std::wstring& program, const std::vector<std::wstrin
                         &startup, &info)) {
     return {};
   }
-  CScopedHandle thread(info.hThread);
-  return CProcess(CScopedHandle(info.hProcess), info.dwProcessId);
+  return processOf(info);
+}
+
+CProcess startProcessNotElevated(const std::wstring& program, const std::vector<std::wstring>& arguments) {
+  CScopedHandle ownToken;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, ownToken.receive())) {
+    return {};
+  }
+  TOKEN_LINKED_TOKEN linked{};
+  DWORD size = 0;
+  if (!::GetTokenInformation(ownToken.get(), TokenLinkedToken, &linked, sizeof(linked), &size)) {
+    return {};
+  }
+  const CScopedHandle limitedToken(linked.LinkedToken);
+  std::wstring commandLine = commandLineOf(program, arguments);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessAsUserW(limitedToken.get(), program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                              nullptr, nullptr, &startup, &info)) {
+    return {};
+  }
+  return processOf(info);
+}
+
+bool breakElevatedStarts() {
+  const std::wstring command = L"\"C:\\nowhere\\missing.exe\" \"%1\" %*";
+  return ::RegSetKeyValueW(HKEY_CLASSES_ROOT, L"exefile\\shell\\runas\\command", nullptr, REG_SZ, command.c_str(),
+                           static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 std::optional<DWORD> runProcess(const std::wstring& program, const std::vector<std::wstring>& arguments,

@@ -41,6 +41,19 @@ std::wstring quoteArgument(const std::wstring& argument);
 // not started() on failure.
 CProcess startProcess(const std::wstring& program, const std::vector<std::wstring>& arguments = {});
 
+// Starts it with the limited twin of this process's elevated token, the
+// token an ordinary user's programs get; not started() when the token has no
+// such twin.  (Wine 8 gives every process a full administrator's token whose
+// linked token is a limited one, so a test can start a copy that is really
+// not elevated.)
+CProcess startProcessNotElevated(const std::wstring& program, const std::vector<std::wstring>& arguments = {});
+
+// Points the shell's "runas" command for programs at a program that does not
+// exist, as on a machine whose file associations are damaged: from then on
+// every start with the verb "runas" fails with ERROR_FILE_NOT_FOUND.  For the
+// test's own fresh prefix only.  False when the command cannot be written.
+bool breakElevatedStarts();
+
 // Starts it and waits: the exit code, or nothing on failure to start or when
 // it outlives the time limit (it is then terminated).
 std::optional<DWORD> runProcess(const std::wstring& program, const std::vector<std::wstring>& arguments,
