@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "base/convert.h"
+#include "base/guid.h"
+#include "base/utf8.h"
 #include "base/zip_cipher.h"
 #include "installer/system_registration.h"
 #include "product/demo/install_runner.h"

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "app/exception.h"
-#include "base/bundle_records.h"
-#include "base/resource_bundle.h"
+#include "resource/bundle_records.h"
+#include "resource/resource_bundle.h"
 #include "base/stream_in.h"
-#include "base/string_table.h"
+#include "resource/string_table.h"
 
 namespace {
 

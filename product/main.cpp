@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "app/product_interface.h"
-#include "base/convert.h"
+#include "base/guid.h"
 #include "base/process_elevation.h"
 #include "base/scoped_handle.h"
 #include "product/product_block.h"

@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include "base/convert.h"
+#include "base/path_join.h"
+#include "base/utf8.h"
 #include "base/scoped_handle.h"
 
 namespace product {

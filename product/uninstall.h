@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "base/convert.h"
+#include "base/guid.h"
 
 namespace product {
 

@@ -1,49 +1,52 @@
 #!/usr/bin/env bash
-# Checks that every layer of src/ includes only the layers below it
-# (docs/ARCHITECTURE.md draws them).  Prints each offending include.
+# Checks that every folder of the program, the stand-in product and the tools
+# includes only what the layer table of docs/ARCHITECTURE.md allows it.  The
+# table is the one source of the rules: a row per folder, the folder in the
+# first cell, the include roots (`base`) or single headers (`installer/manifest.h`)
+# it may include in the third.  The row "every folder" names the headers that
+# all may include.  Prints each offending include and each folder the table
+# does not know.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root/src"
+table=$root/docs/ARCHITECTURE.md
 
-allowed_for() {
-  case "$1" in
-    base) echo "base" ;;
-    xml) echo "base xml" ;;
-    frame) echo "base frame" ;;
-    dialog) echo "base xml frame dialog" ;;
-    wizard) echo "base xml frame dialog wizard" ;;
-    net) echo "base xml frame dialog wizard net" ;;
-    installer) echo "base xml frame dialog wizard installer" ;;
-    pages) echo "base xml frame dialog wizard net installer pages" ;;
-    app) echo "base xml frame dialog wizard net installer pages app" ;;
-  esac
-}
-# The exception family and the product interface sit below every layer.
-always_allowed='^"app/(exception|system_text|product_interface|launch_block_layout)\.h"$'
-# The worker threads and their envelopes live in the wizard folder but sit
-# below the dialogs: the wait dialog shows a worker and every dialog receives
-# envelopes.  Only the wizard framework itself is above the dialogs.
-thread_core='^"wizard/(ref_thread|ref_message|messages|thread_list|network_call|critical_section)\.h"$'
-# The bundle's markup loader and string table sit with the bundle in base but
-# read through the XML layer: they are a library of their own above it.
-resource_files='^base/(resource_bundle|string_table)\.(h|cpp)$'
+# The rows between the "<!-- layers -->" markers: "folder|allowed ...".
+rows=$(awk '/<!-- layers -->/ { inside = !inside; next } inside && /^\| `/' "$table" |
+  awk -F'|' '{
+    folder = $2; gsub(/[ `]/, "", folder)
+    allowed = $4; gsub(/`/, " ", allowed); gsub(/,/, " ", allowed)
+    print folder "|" allowed
+  }')
+[ -n "$rows" ] || { echo "layers: no layer table found in docs/ARCHITECTURE.md"; exit 1; }
+
+everywhere=" $(awk -F'|' '$1 == "everyfolder" { print $2 }' <<<"$rows") "
 
 status=0
-for layer in base xml frame dialog wizard net installer pages app; do
-  [ -d "$layer" ] || continue
-  allowed=" $(allowed_for "$layer") "
+checked=" "
+while IFS='|' read -r folder allowed; do
+  [ "$folder" = everyfolder ] && continue
+  checked+="$folder "
+  # A layer still to come has its row already.
+  [ -d "$root/$folder" ] || continue
+  allowed=" $allowed "
   while IFS= read -r line; do
+    [ -n "$line" ] || continue
     file=${line%%:*}
-    include=$(sed -E 's/^[^:]*:[0-9]+:[[:space:]]*#[[:space:]]*include[[:space:]]+//' <<<"$line")
-    [[ $include =~ $always_allowed ]] && continue
-    if [ "$layer" = dialog ] && [[ $include =~ $thread_core ]]; then continue; fi
-    target=$(sed -E 's/^"([a-z]+)\/.*/\1/' <<<"$include")
-    [[ $file =~ $resource_files && $target == xml ]] && continue
-    case "$allowed" in
-      *" $target "*) ;;
-      *) echo "layer violation: src/$file includes $include"; status=1 ;;
+    include=$(sed -E 's/^[^:]*:[0-9]+:[[:space:]]*#[[:space:]]*include[[:space:]]+"([^"]+)".*/\1/' <<<"$line")
+    case "$everywhere$allowed" in
+      *" $include "* | *" ${include%%/*} "*) ;;
+      *) echo "layer violation: $folder/$file includes \"$include\""; status=1 ;;
     esac
-  done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]+"[a-z]+/' "$layer" || true)
-done
+  done < <(cd "$root/$folder" && grep -HnE '^[[:space:]]*#[[:space:]]*include[[:space:]]+"[a-z_]+/' -- *.h *.cpp 2>/dev/null || true)
+done <<<"$rows"
+
+# Every folder with sources has a row.
+while IFS= read -r folder; do
+  case "$checked" in
+    *" $folder "*) ;;
+    *) echo "layers: $folder has sources but no row in the layer table"; status=1 ;;
+  esac
+done < <(cd "$root" && find src product tools -name '*.cpp' -printf '%h\n' | sort -u)
+
 [ $status -eq 0 ] && echo "layers: every include stays within its layer's reach"
 exit $status

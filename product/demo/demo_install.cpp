@@ -13,7 +13,6 @@
 #include <string>
 
 #include "app/product_interface.h"
-#include "base/convert.h"
 #include "base/scoped_handle.h"
 #include "product/demo/install_runner.h"
 

@@ -6,59 +6,26 @@
 #include <vector>
 
 #include "app/product_interface.h"
-#include "base/convert.h"
+#include "base/guid.h"
+#include "base/path_join.h"
 #include "base/zip_cipher.h"
 #include "installer/installer.h"
 #include "installer/system_registration.h"
-#include "wizard/messages.h"
+#include "worker/envelope_window.h"
+#include "worker/messages.h"
 
 namespace demo {
 
 namespace {
 
-// The receiving window: takes every envelope, keeps what it learns.
-class CReceiver {
+// Keeps what the installer's reports tell; with refuseProgressAfter >= 0 it
+// answers 0 to every progress report after that many.
+class CReportRecorder {
 public:
-  CReceiver(CInstallOutcome& outcome, int refuseProgressAfter)
-      : outcome_(outcome), refuseProgressAfter_(refuseProgressAfter) {
-    static const ATOM registered = registerClass();
-    window_ = ::CreateWindowExW(0, MAKEINTATOM(registered), L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                ::GetModuleHandleW(nullptr), this);
-  }
-  ~CReceiver() {
-    if (window_) {
-      ::DestroyWindow(window_);
-    }
-  }
-  CReceiver(const CReceiver&) = delete;
-  CReceiver& operator=(const CReceiver&) = delete;
+  CReportRecorder(CInstallOutcome& outcome, int refuseProgressAfter)
+      : outcome_(outcome), refuseProgressAfter_(refuseProgressAfter) {}
 
-  HWND handle() const { return window_; }
-
-private:
-  static ATOM registerClass() {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = &procedure;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"BrantelInstallReceiver";
-    return ::RegisterClassW(&windowClass);
-  }
-
-  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-      ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<CReceiver*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self && message == envelope::message()) {
-      if (auto answer = envelope::receive(wParam, lParam, [self](XRefMessage& m) { return self->handle(m); })) {
-        return *answer;
-      }
-    }
-    return ::DefWindowProcW(window, message, wParam, lParam);
-  }
-
-  LRESULT handle(XRefMessage& message) {
+  LRESULT operator()(XRefMessage& message) {
     if (const auto progress = XMessageProgress::payloadOf(message)) {
       if (progress->position < outcome_.lastPosition || progress->position > progress->range) {
         outcome_.progressInOrder = false;
@@ -81,18 +48,10 @@ private:
     return 1;
   }
 
+private:
   CInstallOutcome& outcome_;
   int refuseProgressAfter_;
-  HWND window_ = nullptr;
 };
-
-void dispatchPending() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
-}
 
 }  // namespace
 
@@ -132,16 +91,10 @@ TRefPtr<setup::XInstallTask::CMessage> pageTask(TRefPtr<zip::CZIPFile> package, 
 CInstallOutcome runInstallation(const TRefPtr<setup::XInstallTask::CMessage>& task, int refuseProgressAfter,
                                 DWORD timeoutMs) {
   CInstallOutcome outcome;
-  CReceiver receiver(outcome, refuseProgressAfter);
+  CEnvelopeWindow receiver(CReportRecorder(outcome, refuseProgressAfter));
   task->window = receiver.handle();
   const TRefPtr<setup::CInstaller> installer = setup::StartInstaller(task);
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!installer->finished() && std::chrono::steady_clock::now() < end) {
-    dispatchPending();
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  // The posted reports that arrived after the last look.
-  dispatchPending();
+  pumpMessagesUntil([&] { return installer->finished(); }, std::chrono::milliseconds(timeoutMs));
   outcome.finished = installer->finished();
   if (!outcome.finished) {
     installer->stop(0);

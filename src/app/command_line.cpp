@@ -1,17 +1,6 @@
 #include "app/command_line.h"
 
-#include <algorithm>
-#include <cwctype>
-
-namespace {
-
-bool equalsIgnoringCase(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-           return std::towlower(static_cast<wint_t>(x)) == std::towlower(static_cast<wint_t>(y));
-         });
-}
-
-}  // namespace
+#include "base/text.h"
 
 std::optional<CGuid> findUpdateSwitch(const std::vector<std::wstring>& arguments) {
   std::optional<CGuid> found;

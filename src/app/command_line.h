@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "base/convert.h"
+#include "base/guid.h"
 
 // The GUID of the last valid update switch among the arguments (index 1 on;
 // index 0 is the program).  A switch is "/" + name + ":" + value, split at the

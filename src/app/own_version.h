@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "base/convert.h"
+#include "base/version.h"
 
 // The file version in a module's version resource number 1 (nullptr: the own
 // executable); 0.0.0.0 when it has none.

@@ -3,6 +3,6 @@
 // is kept scrambled and built at run time.
 #pragma once
 
-#include "base/convert.h"
+#include "base/guid.h"
 
 CGuid productIdentifier();

@@ -16,7 +16,9 @@
 #include "app/own_version.h"
 #include "base/process_elevation.h"
 #include "frame/dll_safety.h"
-#include "wizard/ref_message.h"
+#include "frame/failure_report.h"
+#include "resource/resource_bundle.h"
+#include "worker/ref_message.h"
 
 namespace {
 
@@ -79,6 +81,10 @@ bool CSetupApp::InitInstance() {
 }
 
 void CSetupApp::runElevated(const std::wstring& /*commandLineTail*/) {
+  // The string table's first lookup, here on the interface thread before any
+  // worker runs: the text every error boundary shows for a failure that
+  // brings none of its own.
+  setUnexpectedFailureText(lookupString("error.unexpected", frame::kUnexpectedFailureText));
   if (!checkRequirements(*this, mediaFoundation_)) {
     return;
   }

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "app/launch_block.h"
-#include "base/convert.h"
+#include "base/version.h"
+#include "base/guid.h"
 #include "base/ref_ptr.h"
 #include "base/scoped_handle.h"
 #include "base/zip_archive.h"

@@ -8,7 +8,7 @@ brantel_library(brantel_app
     registry_setup.cpp
     requirements.cpp
     setup_app.cpp
-  LIBS brantel_app_core brantel_wizard brantel_frame brantel_base brantel_exception
+  LIBS brantel_app_core brantel_worker brantel_resource brantel_frame brantel_base brantel_exception
   WINDOWS_LIBS advapi32 shell32 user32)
 
 set(MANIFEST_PATH ${CMAKE_CURRENT_BINARY_DIR}/setup.manifest)

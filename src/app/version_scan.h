@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "base/convert.h"
+#include "base/version.h"
 
 // Scans the resource byte by byte for the fixed-file-info signature 0xFEEF04BD
 // at every position p with p + 52 below the size, and takes the file version

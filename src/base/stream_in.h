@@ -6,6 +6,8 @@
 // source again.  The units are char16_t in both trees.
 #pragma once
 
+#include "base/text.h"
+
 #include <array>
 #include <cstdint>
 
@@ -45,7 +47,7 @@ public:
   // Applies to the characters decoded from now on.
   void setDecoder(Decoding decoding) noexcept;
 
-  static bool isBlank(char16_t c) noexcept { return c == 9 || c == 10 || c == 13 || c == 32; }
+  static bool isBlank(char16_t c) noexcept { return isBlankIn(static_cast<wchar_t>(c), kXmlBlanks); }
 
 protected:
   // The bytes the source has ready in memory.  The decoders take bytes from

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "base/convert.h"
+#include "base/utf8.h"
 
 void XStreamOut::put(const void* bytes, std::size_t count) {
   if (count <= kBufferSize - bufferCount_ - 1) {

@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "app/exception.h"
-#include "base/convert.h"
-#include "dialog/markup_text.h"
+#include "base/integer.h"
+#include "base/text.h"
 
 namespace {
 

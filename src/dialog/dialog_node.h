@@ -17,7 +17,7 @@
 
 #include "base/ref_ptr.h"
 #include "base/tree.h"
-#include "xml/hash_map.h"
+#include "base/hash_map.h"
 
 struct HWND__;
 struct HFONT__;

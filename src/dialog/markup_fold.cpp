@@ -1,14 +1,14 @@
 #include "dialog/markup_fold.h"
 
-#include "dialog/markup_text.h"
+#include "base/text.h"
 #include "dialog/markup_vocabulary.h"
 
 namespace {
 
 void copyAttributes(const CXmlNode& from, CDialogNode& to) {
   for (const CXmlAttributes::Entry& entry : from.attributes) {
-    std::wstring name = lowerCase(trimWhiteSpace(entry.key));
-    std::wstring value = name == L"title" ? entry.value : lowerCase(entry.value);
+    std::wstring name = asciiLowerCase(trimmed(entry.key));
+    std::wstring value = name == L"title" ? entry.value : asciiLowerCase(entry.value);
     to.attributes.set(name, std::move(value));
   }
 }
@@ -16,7 +16,7 @@ void copyAttributes(const CXmlNode& from, CDialogNode& to) {
 }  // namespace
 
 DialogNodePtr copyFolded(const CXmlNode& element) {
-  DialogNodePtr node = element.isElement() ? newDialogElement(lowerCase(element.text)) : newDialogText(element.text);
+  DialogNodePtr node = element.isElement() ? newDialogElement(asciiLowerCase(element.text)) : newDialogText(element.text);
   node->namespaceUri = element.namespaceUri;
   copyAttributes(element, *node);
   node->display = displayOf(*node);

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app/exception.h"
-#include "base/resource_bundle.h"
-#include "dialog/markup_text.h"
+#include "resource/resource_bundle.h"
+#include "base/text.h"
 #include "dialog/markup_xml.h"
 
 namespace {
@@ -37,7 +37,7 @@ void localiseByKey(const XmlNodePtr& element, const std::wstring& key) {
 }
 
 void localiseButton(const XmlNodePtr& element, const std::wstring& type) {
-  std::wstring caption = lookupString(std::wstring_view(L"xbutton." + lowerCase(type)), L"");
+  std::wstring caption = lookupString(std::wstring_view(L"xbutton." + asciiLowerCase(type)), L"");
   if (!caption.empty()) {
     setFirstXmlText(element, std::move(caption));
   }

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "base/convert.h"
-#include "dialog/markup_text.h"
+#include "base/integer.h"
+#include "base/text.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ std::int32_t roundedPixels(double pixels) {
   return static_cast<std::int32_t>(std::round(limited));
 }
 
-bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool isBlank(wchar_t c) { return isBlankIn(c, kLineBlanks); }
 
 std::vector<std::wstring_view> blankSeparated(std::wstring_view text) {
   std::vector<std::wstring_view> parts;

@@ -1,5 +1,7 @@
 #include "installer/entry_selection.h"
 
+#include "base/text.h"
+
 #include <algorithm>
 
 namespace setup {
@@ -21,18 +23,8 @@ bool markedAfterStart(std::size_t position) { return position != std::wstring::n
 
 }  // namespace
 
-std::wstring asciiLower(std::wstring_view text) {
-  std::wstring lower(text);
-  for (wchar_t& c : lower) {
-    if (c >= L'A' && c <= L'Z') {
-      c = static_cast<wchar_t>(c - L'A' + L'a');
-    }
-  }
-  return lower;
-}
-
 std::optional<std::wstring> selectEntryName(std::wstring_view entryName, bool is64BitSystem) {
-  const std::wstring lower = asciiLower(entryName);
+  const std::wstring lower = asciiLowerCase(entryName);
   std::wstring name(entryName);
 
   const std::size_t marked32 = lower.find(kMarker32);
@@ -53,9 +45,9 @@ std::optional<std::wstring> selectEntryName(std::wstring_view entryName, bool is
 }
 
 bool isMainProgramCandidate(std::wstring_view selectedName, std::wstring_view displayName) {
-  const std::wstring lower = asciiLower(selectedName);
+  const std::wstring lower = asciiLowerCase(selectedName);
   const std::size_t program = lower.find(L".exe");
-  return program != std::wstring::npos && program > 0 && lower.find(asciiLower(displayName)) != std::wstring::npos;
+  return program != std::wstring::npos && program > 0 && lower.find(asciiLowerCase(displayName)) != std::wstring::npos;
 }
 
 }  // namespace setup

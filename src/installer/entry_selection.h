@@ -23,6 +23,5 @@ std::optional<std::wstring> selectEntryName(std::wstring_view entryName, bool is
 bool isMainProgramCandidate(std::wstring_view selectedName, std::wstring_view displayName);
 
 // ASCII letters in lower case, everything else unchanged.
-std::wstring asciiLower(std::wstring_view text);
 
 }  // namespace setup

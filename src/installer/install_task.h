@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "base/convert.h"
+#include "base/guid.h"
 #include "base/ref_object.h"
 #include "base/ref_ptr.h"
 #include "base/zip_archive.h"

@@ -3,17 +3,22 @@
 #include <algorithm>
 
 #include "app/exception.h"
-#include "base/convert.h"
+#include "base/guid.h"
+#include "base/path_join.h"
 #include "base/random.h"
+#include "base/text.h"
 #include "base/scoped_handle.h"
 #include "base/zip_entry_name.h"
+#include "base/zip_entry_walk.h"
+#include "frame/failure_report.h"
 #include "installer/entry_selection.h"
 #include "installer/file_sink.h"
 #include "installer/install_paths.h"
+#include "installer/installed_names.h"
 #include "installer/manifest.h"
 #include "installer/system_registration.h"
 #include "installer/uninstall_values.h"
-#include "wizard/messages.h"
+#include "worker/messages.h"
 
 namespace setup {
 
@@ -35,6 +40,9 @@ constexpr std::uint64_t kProgressStep = 256 * 1024;
 
 [[noreturn]] void throwPackageError() { throw XExceptionGeneral(kPackageErrorText); }
 [[noreturn]] void throwExtractError() { throw XExceptionGeneral(kExtractErrorText); }
+[[noreturn]] void throwFileError(const wchar_t* text, const std::wstring& path, DWORD error) {
+  throw XExceptionGeneral(text + path + L": " + systemErrorText(error));
+}
 
 }  // namespace
 
@@ -51,17 +59,26 @@ std::int32_t CInstaller::run() {
   const CComApartment com;
   try {
     install();
-  } catch (const XException& failure) {
-    XMessageError::post(task_->window, makeRef<XMessageError::CMessage>(failure.getText()));
-    rollback();
   } catch (const XExceptionThreadTerminated&) {
-    // A stop request: undo silently, then let the unwinding end the thread.
-    rollback();
+    // A stop request: the page still hears how the run ended, then the
+    // unwinding ends the thread.
+    fail(kCancelledText);
     throw;
+  } catch (const XException& failure) {
+    fail(failure.getText());
   } catch (...) {
-    rollback();
+    fail(frame::currentFailureText());
   }
   return 0;
+}
+
+void CInstaller::fail(const std::wstring& text) noexcept {
+  rollback();
+  try {
+    XMessageError::post(task_->window, makeRef<XMessageError::CMessage>(text));
+  } catch (...) {
+    // Out of memory for the payload: the thread's end is all the page sees.
+  }
 }
 
 void CInstaller::install() {
@@ -70,6 +87,10 @@ void CInstaller::install() {
   secondName_ = task.secondName.empty() ? task.displayName : task.secondName;
   mainProgramFile_ = task.mainProgramFile;
 
+  // A damaged package is refused before anything is written.
+  if (!task.package->hasValidDigest()) {
+    throwPackageError();
+  }
   is64Bit_ = is64BitSystem();
   programFolder_ = DecideProgramFolder(is64Bit_);
   installationDirectory_ = joinPath(programFolder_, folderName_);
@@ -116,13 +137,11 @@ void CInstaller::createInstallationDirectory() {
 }
 
 template <class Visit>
-bool CInstaller::forEachSelectedEntry(Visit&& visit) {
-  zip::CZIPFileBase& package = *task_->package;
+void CInstaller::forEachSelectedEntry(Visit&& visit) {
+  zip::CEntryWalk walk(*task_->package);
   zip::CEntryInfo entry;
-  if (package.firstEntry() != zip::kOk || !package.currentEntry(entry)) {
-    return false;
-  }
-  do {
+  zip::WalkStep step;
+  while ((step = walk.next(entry)) == zip::WalkStep::Entry) {
     checkStop();
     if (isFolderEntry(entry)) {
       continue;
@@ -130,26 +149,28 @@ bool CInstaller::forEachSelectedEntry(Visit&& visit) {
     if (const std::optional<std::wstring> selected = selectEntryName(entry.wideName, is64Bit_)) {
       visit(entry, *selected);
     }
-  } while (package.nextEntry() == zip::kOk && package.currentEntry(entry));
-  return true;
+  }
+  if (step == zip::WalkStep::Damaged) {
+    throwPackageError();
+  }
 }
 
 void CInstaller::measurePass() {
   bytesDone_ = 0;
   bytesTotal_ = 0;
   hasUninstaller_ = false;
-  std::size_t selectedCount = 0;
-  const bool walked = forEachSelectedEntry([this, &selectedCount](const zip::CEntryInfo& entry, const std::wstring& name) {
+  CInstalledNames names;
+  forEachSelectedEntry([this, &names](const zip::CEntryInfo& entry, const std::wstring& name) {
     // The names are the package's: one that would land outside the
-    // installation directory fails the run before any file is written.
-    if (!zip::isSafeEntryName(name)) {
+    // installation directory, beyond the path limit or on a folder of
+    // another fails the run before any file is written.
+    if (!zip::isSafeEntryName(name) || !zip::fitsPathLimit(installationDirectory_, name) || !names.add(name)) {
       throwPackageError();
     }
     bytesTotal_ += entry.size;
-    hasUninstaller_ = hasUninstaller_ || asciiLower(name) == L"uninstall.exe";
-    ++selectedCount;
+    hasUninstaller_ = hasUninstaller_ || asciiLowerCase(name) == L"uninstall.exe";
   });
-  if (!walked || selectedCount == 0) {
+  if (names.empty()) {
     throwPackageError();
   }
 }
@@ -190,7 +211,7 @@ void CInstaller::extractEntry(const zip::CEntryInfo& entry, const std::wstring& 
     if (!task_->package->extractCurrent(&sink, &CInstaller::progressCallback, this) || !sink.flush()) {
       file.reset();
       ::DeleteFileW(temporaryPath.c_str());
-      throwExtractError();
+      throwExtractionFailure(sink.failed());
     }
   }
   bytesDone_ += entry.size;
@@ -198,6 +219,18 @@ void CInstaller::extractEntry(const zip::CEntryInfo& entry, const std::wstring& 
     mainProgramFile_ = selectedName;
   }
   placedFiles_.push_back(inDirectory(selectedName));
+}
+
+void CInstaller::throwExtractionFailure(bool writeFailed) const {
+  if (cancelled_) {
+    throw XExceptionGeneral(kCancelledText);
+  }
+  // The disk's side: the file could not be written.  Otherwise the entry's
+  // data is damaged, which no amount of free space mends.
+  if (writeFailed) {
+    throwExtractError();
+  }
+  throwPackageError();
 }
 
 bool CInstaller::reportProgress(std::uint64_t position) {
@@ -224,23 +257,40 @@ bool CInstaller::progressCallback(std::uint32_t bytesDone, std::uint32_t bytesTo
 }
 
 void CInstaller::replacePass() {
-  filesReplaced_ = true;
-  for (const CPendingRename& rename : pendingRenames_) {
-    const std::wstring from = inDirectory(rename.temporaryName);
-    const std::wstring to = inDirectory(rename.finalName);
-    if (!::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
-      // In use: the system swaps it in when it next starts.
-      restartNeeded_ = true;
-      ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING);
-    }
-    std::erase_if(previousFiles_, [&to](const std::wstring& previous) { return samePath(previous, to); });
+  for (renamesDone_ = 0; renamesDone_ < pendingRenames_.size(); ++renamesDone_) {
+    placeFile(pendingRenames_[renamesDone_]);
   }
   pendingRenames_.clear();
-
+  renamesDone_ = 0;
   for (const std::wstring& obsolete : previousFiles_) {
-    if (!::DeleteFileW(obsolete.c_str()) && ::GetLastError() != ERROR_FILE_NOT_FOUND) {
-      ::MoveFileExW(obsolete.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    removeObsoleteFile(obsolete);
+  }
+}
+
+void CInstaller::placeFile(const CPendingRename& rename) {
+  const std::wstring from = inDirectory(rename.temporaryName);
+  const std::wstring to = inDirectory(rename.finalName);
+  if (!::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
+    const DWORD error = ::GetLastError();
+    // In use: the system swaps it in when it next starts.  When even that
+    // cannot be arranged the new file would never arrive.
+    if (!::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING)) {
+      throwFileError(kPlaceFileErrorText, to, error);
     }
+    restartNeeded_ = true;
+  }
+  std::erase_if(previousFiles_, [&to](const std::wstring& previous) { return samePath(previous, to); });
+}
+
+void CInstaller::removeObsoleteFile(const std::wstring& path) {
+  if (::DeleteFileW(path.c_str())) {
+    return;
+  }
+  const DWORD error = ::GetLastError();
+  // In use: it goes when the system next starts (no restart is asked for:
+  // the new installation does not need it gone).
+  if (error != ERROR_FILE_NOT_FOUND && !::MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
+    throwFileError(kRemoveFileErrorText, path, error);
   }
 }
 
@@ -299,17 +349,13 @@ void CInstaller::removeBeta() {
 }
 
 void CInstaller::rollback() noexcept {
-  for (const CPendingRename& rename : pendingRenames_) {
-    ::DeleteFileW(inDirectory(rename.temporaryName).c_str());
+  // Only what still waits under a temporary name.  The placed files are
+  // never deleted: before the renames their paths hold the previous
+  // installation's files, after them the new installation's.
+  for (std::size_t i = renamesDone_; i < pendingRenames_.size(); ++i) {
+    ::DeleteFileW(inDirectory(pendingRenames_[i].temporaryName).c_str());
   }
   pendingRenames_.clear();
-  // Before the renames these paths still hold the previous installation's
-  // files, which a failed run must leave alone.
-  if (filesReplaced_) {
-    for (const std::wstring& placed : placedFiles_) {
-      ::DeleteFileW(placed.c_str());
-    }
-  }
   // Innermost first: a folder goes only once it is empty.
   for (auto folder = createdFolders_.rbegin(); folder != createdFolders_.rend(); ++folder) {
     ::RemoveDirectoryW(folder->c_str());

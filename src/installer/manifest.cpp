@@ -3,14 +3,16 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <limits>
 
-#include "base/convert.h"
+#include "base/path_join.h"
+#include "base/random.h"
 #include "base/scoped_handle.h"
 #include "base/stream_in_file.h"
 #include "base/stream_out_mem.h"
 #include "xml/xml_document.h"
 #include "xml/xml_parser.h"
+#include "installer/file_sink.h"
+#include "installer/install_paths.h"
 #include "xml/xml_writer.h"
 
 namespace setup {
@@ -55,17 +57,26 @@ std::vector<std::uint8_t> serialisedManifest(std::wstring_view installationDirec
   return out.takeBytes();
 }
 
-void writeHiddenFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-  if (bytes.size() > std::numeric_limits<DWORD>::max()) {
-    return;
+// Writes the whole file under a temporary name in the same folder, then
+// renames it into place: a failure leaves the earlier file, or none, but
+// never a cut one.
+void replaceHiddenFile(std::wstring_view folder, const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+  const std::wstring temporary = joinPath(folder, temporaryFileName(randomValue()));
+  {
+    CScopedFile file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    if (!file) {
+      return;
+    }
+    if (!writeWhole(file.get(), bytes.data(), bytes.size()) || !::FlushFileBuffers(file.get())) {
+      file.reset();
+      ::DeleteFileW(temporary.c_str());
+      return;
+    }
   }
-  const CScopedFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE, nullptr));
-  if (!file) {
-    return;
+  if (!::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    ::DeleteFileW(temporary.c_str());
   }
-  DWORD written = 0;
-  ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 }  // namespace
@@ -86,7 +97,8 @@ void ReadPreviousManifest(std::wstring_view installationDirectory, std::vector<s
 
 void WriteManifest(std::wstring_view installationDirectory, const std::vector<std::wstring>& placedFiles) noexcept {
   try {
-    writeHiddenFile(manifestPath(installationDirectory), serialisedManifest(installationDirectory, placedFiles));
+    replaceHiddenFile(installationDirectory, manifestPath(installationDirectory),
+                      serialisedManifest(installationDirectory, placedFiles));
   } catch (...) {
     // A manifest that cannot be built or written only means that the next
     // installation removes nothing.

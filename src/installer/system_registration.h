@@ -9,7 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "base/convert.h"
+#include "base/com_apartment.h"
+#include "base/guid.h"
 
 namespace setup {
 
@@ -38,8 +39,8 @@ void WriteUninstallSection(const CGuid& uninstallEntry, std::wstring_view displa
                            std::uint32_t sizeKiB);
 
 // Saves a shell link; `arguments` may be null.  COM must be initialised on
-// the calling thread.  The result of saving, or of the first step that
-// failed.
+// the calling thread (a CComApartment).  The result of saving, or of the
+// first step that failed.
 HRESULT CreateShortcut(const std::wstring& target, const std::wstring& linkPath, const std::wstring& description,
                        const wchar_t* arguments, bool runAsAdministrator);
 
@@ -47,18 +48,5 @@ HRESULT CreateShortcut(const std::wstring& target, const std::wstring& linkPath,
 // with "."), then removes the folder, which only succeeds when nothing else
 // is left in it.  Failures are ignored.
 void RemoveFolderFiles(const std::wstring& folder);
-
-// COM for the calling thread for the object's lifetime (apartment threaded,
-// as the shell's objects want).
-class CComApartment {
-public:
-  CComApartment() noexcept;
-  ~CComApartment();
-  CComApartment(const CComApartment&) = delete;
-  CComApartment& operator=(const CComApartment&) = delete;
-
-private:
-  bool initialised_;
-};
 
 }  // namespace setup

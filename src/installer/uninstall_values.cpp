@@ -1,33 +1,22 @@
 #include "installer/uninstall_values.h"
 
+#include "base/text.h"
+
 namespace setup {
-
-namespace {
-
-std::wstring_view trimmed(std::wstring_view text) {
-  constexpr std::wstring_view kBlanks = L" \t";
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::wstring_view::npos) {
-    return {};
-  }
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-}  // namespace
 
 std::vector<CNamedValue> publisherValues(std::wstring_view publisherLine) {
   std::vector<CNamedValue> values;
   while (!publisherLine.empty()) {
     const std::size_t end = publisherLine.find_first_of(L"\r\n");
-    const std::wstring_view line = trimmed(publisherLine.substr(0, end));
+    const std::wstring_view line = trimmed(publisherLine.substr(0, end), kLineBlanks);
     publisherLine = end == std::wstring_view::npos ? std::wstring_view() : publisherLine.substr(end + 1);
 
     const std::size_t equals = line.find(L'=');
     if (equals == std::wstring_view::npos || equals == 0) {
       continue;
     }
-    const std::wstring_view name = trimmed(line.substr(0, equals));
-    const std::wstring_view value = trimmed(line.substr(equals + 1));
+    const std::wstring_view name = trimmed(line.substr(0, equals), kLineBlanks);
+    const std::wstring_view value = trimmed(line.substr(equals + 1), kLineBlanks);
     if (!name.empty() && !value.empty()) {
       values.emplace_back(name, value);
     }

@@ -6,7 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "base/convert.h"
+#include "base/guid.h"
+#include "base/path_join.h"
 
 namespace setup {
 

@@ -10,7 +10,7 @@
 #include "base/ref_object.h"
 #include "base/ref_ptr.h"
 #include "base/tree.h"
-#include "xml/hash_map.h"
+#include "base/hash_map.h"
 
 using CXmlAttributes = THashMap<std::wstring, std::wstring>;
 

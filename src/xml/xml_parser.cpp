@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "app/exception.h"
+#include "base/text.h"
 #include "xml/xml_passes.h"
 
 namespace {
@@ -26,31 +27,6 @@ bool isNameChar(char16_t c) {
 bool canStartName(char16_t c) { return isNameChar(c) && c != u'-' && c != u'.' && !(c >= u'0' && c <= u'9'); }
 
 bool endsTagName(char16_t c) { return XStreamIn::isBlank(c) || c == u'/' || c == u'>' || c == u'?'; }
-
-wchar_t asciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; }
-
-bool equalsIgnoringCase(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (asciiLower(a[i]) != asciiLower(b[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
-std::wstring trimBlanks(std::wstring_view text) {
-  auto blank = [](wchar_t c) { return XStreamIn::isBlank(static_cast<char16_t>(c)); };
-  while (!text.empty() && blank(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && blank(text.back())) {
-    text.remove_suffix(1);
-  }
-  return std::wstring(text);
-}
 
 // The five predefined entities, in one left-to-right pass: what decoding
 // produces is not decoded again, and any other '&' stays as it is.
@@ -95,15 +71,6 @@ struct CXmlReaderFindings {
   bool comment = false;
   bool blankText = false;
 };
-
-bool isBlankText(std::wstring_view text) {
-  for (wchar_t c : text) {
-    if (!XStreamIn::isBlank(static_cast<char16_t>(c))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 class CXmlReader {
 public:
@@ -200,7 +167,7 @@ private:
       body += c;
     }
     if (equalsIgnoringCase(keyword, L"DOCTYPE")) {
-      document_.doctype = trimBlanks(body);
+      document_.doctype = std::wstring(trimmed(body));
     }
   }
 
@@ -271,7 +238,7 @@ private:
       char16_t c = in_.nextChar();
       if (c != u'<') {
         XmlNodePtr text = newXmlText(readText(c));
-        findings_.blankText = findings_.blankText || isBlankText(text->text);
+        findings_.blankText = findings_.blankText || isAllBlank(text->text);
         CXmlNode::appendChild(element, text);
         continue;
       }

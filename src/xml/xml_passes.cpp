@@ -1,8 +1,7 @@
 #include "xml/xml_passes.h"
 
-#include <algorithm>
-
 #include "base/stream_in.h"
+#include "base/text.h"
 
 namespace xml_passes {
 namespace {
@@ -46,8 +45,7 @@ void removeChildrenWhere(CXmlNode& parent, Drop drop) {
 }
 
 bool isBlankText(const CXmlNode& node) {
-  return node.isText() && std::all_of(node.text.begin(), node.text.end(),
-                                      [](wchar_t c) { return XStreamIn::isBlank(static_cast<char16_t>(c)); });
+  return node.isText() && isAllBlank(node.text);
 }
 
 constexpr std::wstring_view kPrefixDeclaration = L"xmlns:";

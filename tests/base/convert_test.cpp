@@ -1,4 +1,8 @@
-#include "base/convert.h"
+#include "base/integer.h"
+#include "base/version.h"
+#include "base/guid.h"
+#include "base/path_join.h"
+#include "base/utf8.h"
 
 #include <gtest/gtest.h>
 

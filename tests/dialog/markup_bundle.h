@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "base/bundle_records.h"
-#include "base/resource_bundle.h"
+#include "resource/bundle_records.h"
+#include "resource/resource_bundle.h"
 
 class CMarkupBundle {
 public:

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/utf8.h"
 #include "base/zip_test_support.h"
 #include "installer/installer.h"
 #include "installer/scenario.h"

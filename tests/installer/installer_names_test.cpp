@@ -3,9 +3,11 @@
 
 #include <regex>
 
-#include "base/convert.h"
+#include "base/guid.h"
+#include "base/utf8.h"
 #include "installer/entry_selection.h"
 #include "installer/install_paths.h"
+#include "installer/installed_names.h"
 #include "installer/uninstall_values.h"
 
 namespace {
@@ -51,6 +53,37 @@ TEST(EntrySelection, TheMainProgramHoldsTheDisplayNameAndAnExe) {
   EXPECT_FALSE(setup::isMainProgramCandidate(L"Brantel.dll", L"Brantel"));
   // ".exe" only after the first character.
   EXPECT_FALSE(setup::isMainProgramCandidate(L".exeBrantel", L"Brantel"));
+}
+
+// One package may not use a name both for a file and for a folder on the
+// way to another file, in either order and whatever the ASCII case.
+TEST(InstalledNames, AFileAndAFolderOfTheSameNameClash) {
+  struct CCase {
+    std::vector<const wchar_t*> names;
+    std::size_t clashAt;  // the index of the name refused; names.size(): none
+  };
+  const CCase cases[] = {
+      {{L"sub", L"sub\\x.txt"}, 1},
+      {{L"sub\\x.txt", L"sub"}, 1},
+      {{L"a\\b\\c.txt", L"A\\B"}, 1},
+      {{L"a\\B", L"a/b/c.txt"}, 1},
+      {{L"sub\\x.txt", L"sub\\y.txt", L"sub2", L"su", L"sub.txt"}, 5},
+      {{L"sub", L"subx\\y.txt"}, 2},
+      // The same file twice is no clash: the later one wins.
+      {{L"a.txt", L"A.TXT"}, 2},
+  };
+  for (const CCase& c : cases) {
+    setup::CInstalledNames names;
+    EXPECT_TRUE(names.empty());
+    std::size_t refused = c.names.size();
+    for (std::size_t i = 0; i < c.names.size() && refused == c.names.size(); ++i) {
+      if (!names.add(c.names[i])) {
+        refused = i;
+      }
+    }
+    EXPECT_EQ(refused, c.clashAt) << narrow(c.names[0]) << " ... " << narrow(c.names.back());
+    EXPECT_FALSE(names.empty());
+  }
 }
 
 TEST(InstallPaths, TemporaryNamesAreGroupedLowerCaseHex) {

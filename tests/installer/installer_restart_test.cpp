@@ -8,7 +8,6 @@
 #include <string>
 
 #include "app/product_interface.h"
-#include "base/convert.h"
 #include "base/known_folder.h"
 #include "installer/scenario.h"
 #include "support/paths.h"

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "base/convert.h"
+#include "base/guid.h"
+#include "base/path_join.h"
 #include "base/known_folder.h"
 #include "base/zip_test_support.h"
 #include "installer/installer.h"
@@ -94,9 +95,10 @@ TEST(Scenarios, AFailedFreshInstallLeavesNothing) {
   CPackage damaged = firstVersion();
   damaged[3].damaged = true;  // docs/Read Me.txt, after the folder bin was made
   const CRun runs[] = {
-      {.package = damaged, .error = setup::kExtractErrorText},
+      // Damaged data is the package's fault, not the disk's.
+      {.package = damaged, .error = setup::kPackageErrorText},
       // The user cancels in the wait dialog during the text.
-      {.package = firstVersion(), .refuseProgressAfter = 2, .error = setup::kExtractErrorText},
+      {.package = firstVersion(), .refuseProgressAfter = 2, .error = setup::kCancelledText},
       // Folder entries only: nothing to place.
       {.package = {{"docs/", {}}}, .error = setup::kPackageErrorText},
       // Nothing for this system.
@@ -117,7 +119,7 @@ TEST(Scenarios, AFailureHalfWayKeepsThePreviousInstallation) {
   second[0].bytes = kProgram2;
   second.push_back({"new/added.txt", textBytes("added")});
   second.push_back({"z.txt", textBytes("damaged"), true});
-  runAndCheck({.package = second, .error = setup::kExtractErrorText});
+  runAndCheck({.package = second, .error = setup::kPackageErrorText});
   // Byte for byte, the folder "new" gone again, no temporary file.
   CMachineState expected = installedState(installed, sizeOf(installed));
   expected.pending = CPendingRenames{};

@@ -9,7 +9,7 @@
 #include <fstream>
 
 #include "base/com_ptr.h"
-#include "base/convert.h"
+#include "base/utf8.h"
 #include "base/scoped_handle.h"
 #include "installer/system_registration.h"
 
@@ -146,7 +146,7 @@ std::optional<CLinkInfo> readLink(const std::wstring& linkPath) {
   if (::GetFileAttributesW(linkPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
     return std::nullopt;
   }
-  const setup::CComApartment com;
+  const CComApartment com;
   TComPtr<IShellLinkW> link;
   if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 link.receiveVoid()))) {

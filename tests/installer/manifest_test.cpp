@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "base/convert.h"
+#include "base/utf8.h"
 #include "base/scoped_handle.h"
 #include "base/stream_out_mem.h"
 #include "installer/manifest.h"

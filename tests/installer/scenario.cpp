@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "app/product_interface.h"
-#include "base/convert.h"
+#include "base/path_join.h"
+#include "base/utf8.h"
 #include "base/known_folder.h"
 #include "base/scoped_handle.h"
+#include "base/zip_digest.h"
 #include "installer/manifest.h"
 #include "installer/uninstall_values.h"
 #include "package/zip_writer.h"
@@ -26,7 +28,7 @@ CScopedFile holdOpen(const std::wstring& path) {
 
 }  // namespace
 
-TRefPtr<zip::CZIPFile> openPackage(const CPackage& files) {
+TRefPtr<zip::CZIPFile> openPackage(const CPackage& files, const CDamage& damage) {
   package::CZipWriter writer;
   for (const CPackageFile& file : files) {
     if (file.damaged) {
@@ -37,7 +39,16 @@ TRefPtr<zip::CZIPFile> openPackage(const CPackage& files) {
       writer.addFile(file.name, file.bytes, kDosTime);
     }
   }
-  const std::vector<std::uint8_t> archive = writer.finish();
+  std::vector<std::uint8_t> archive = writer.finish();
+  if (damage.beforeDigest) {
+    damage.beforeDigest(archive);
+  }
+  if (!damage.withoutDigest && !zip::sealArchive(archive)) {
+    ADD_FAILURE() << "the archive cannot take its digest";
+  }
+  if (damage.afterDigest) {
+    damage.afterDigest(archive);
+  }
   return zip::openArchive(archive.data(), archive.size());
 }
 
@@ -48,7 +59,7 @@ std::wstring desktopLink() { return joinPath(knownFolderPath(FOLDERID_Desktop), 
 std::wstring uninstallKey() { return setup::uninstallSectionPath(demo::kUninstallEntry); }
 
 void runAndCheck(const CRun& run) {
-  const TRefPtr<zip::CZIPFile> package = openPackage(run.package);
+  const TRefPtr<zip::CZIPFile> package = openPackage(run.package, run.damage);
   ASSERT_TRUE(package);
   const auto task = demo::pageTask(package, run.desktopIcon);
   if (run.adjustTask) {

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <regex>
 
-#include "base/bundle_records.h"
+#include "resource/bundle_records.h"
 #include "base/rc4.h"
 #include "bundle/bundle_builder.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "xml/hash_map.h"
+#include "base/hash_map.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <fstream>
 
 #include "app/exception.h"
-#include "base/bundle_records.h"
-#include "base/convert.h"
+#include "resource/bundle_records.h"
+#include "base/utf8.h"
 #include "base/rc4.h"
-#include "base/resource_bundle.h"
-#include "base/string_table.h"
+#include "resource/resource_bundle.h"
+#include "resource/string_table.h"
 
 namespace bundle {
 namespace {
@@ -99,8 +99,8 @@ std::vector<std::uint8_t> packBundle(const std::vector<CBundleFile>& files) {
     const std::string bytes = readBundleFile(file);
     try {
       appendBundleRecord(block, std::u16string(file.name.begin(), file.name.end()), bytes.data(), bytes.size());
-    } catch (const std::invalid_argument& error) {
-      throw CBundleError(file.path.string() + ": " + error.what());
+    } catch (const XExceptionArgument& error) {
+      throw CBundleError(file.path.string() + ": " + messageOf(error));
     }
   }
   return block;
@@ -129,7 +129,7 @@ std::string bundleSource(const std::vector<std::uint8_t>& block, const std::stri
   std::string out;
   out += "// The resource bundle of setup.exe, made by brantel-bundle from " + origin + ".\n";
   out += "// Generated at build time; not to be edited or committed.\n";
-  out += "#include <cstdint>\n\n#include \"base/bundle_program.h\"\n\nnamespace {\n\n";
+  out += "#include <cstdint>\n\n#include \"resource/bundle_program.h\"\n\nnamespace {\n\n";
   out += "// " + std::to_string(block.size()) + " bytes, deciphered in place at start-up.\n";
   out += "alignas(16) std::uint8_t bundleBlock[" + std::to_string(enciphered.size()) + "] = {\n";
   appendBytes(out, enciphered.data(), enciphered.size());

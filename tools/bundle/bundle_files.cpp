@@ -6,21 +6,13 @@
 #include <map>
 #include <system_error>
 
-#include "base/bundle_records.h"
+#include "base/text.h"
+#include "resource/bundle_records.h"
 
 namespace bundle {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string lowerCase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
-  return text;
-}
 
 void checkName(const std::string& name, const fs::path& path) {
   if (name.empty() || name.size() >= kBundleNameUnits) {
@@ -72,7 +64,7 @@ std::vector<CBundleFile> collectBundleFiles(const std::vector<fs::path>& folders
   }
   std::map<std::string, const CBundleFile*> seen;
   for (const CBundleFile& file : files) {
-    const auto [it, added] = seen.emplace(lowerCase(file.name), &file);
+    const auto [it, added] = seen.emplace(asciiLowerCase(file.name), &file);
     if (!added) {
       throw CBundleError("duplicate bundle name \"" + file.name + "\": " + it->second->path.string() + " and " +
                          file.path.string());

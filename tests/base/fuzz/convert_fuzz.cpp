@@ -1,7 +1,11 @@
 // Throws arbitrary text at the conversions' parsers and checks what must hold
 // for every input: no crash, both GUID forms agree, whatever parses formats
 // back to text that parses to the same value, and UTF-8 output is well formed.
-#include "base/convert.h"
+#include "base/integer.h"
+#include "base/version.h"
+#include "base/guid.h"
+#include "base/path_join.h"
+#include "base/utf8.h"
 
 #include <algorithm>
 #include <cstddef>
