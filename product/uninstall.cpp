@@ -8,6 +8,7 @@
 #include "app/product_interface.h"
 #include "base/scoped_handle.h"
 #include "installer/manifest.h"
+#include "product/removable_paths.h"
 
 namespace product {
 
@@ -23,18 +24,12 @@ void deleteNowOrAtRestart(const std::wstring& path, bool isFolder) {
   }
 }
 
-bool isInside(const std::wstring& path, const std::wstring& folder) {
-  return path.size() > folder.size() + 1 && path[folder.size()] == L'\\' &&
-         ::CompareStringOrdinal(path.c_str(), static_cast<int>(folder.size()), folder.c_str(),
-                                static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL;
-}
-
-// The folders between the listed files and the installation directory,
+// The folders between the removed files and the installation directory,
 // deepest first, then the directory itself.
-std::vector<std::wstring> foldersOf(const std::vector<std::wstring>& files, const std::wstring& directory) {
+std::vector<std::wstring> foldersOf(const std::vector<std::wstring>& files, const CRemovablePaths& removable) {
   std::vector<std::wstring> folders;
   for (const std::wstring& file : files) {
-    for (std::wstring folder = file.substr(0, file.find_last_of(L'\\')); isInside(folder, directory);
+    for (std::wstring folder = file.substr(0, file.find_last_of(L'\\')); removable.isBelowInstallation(folder);
          folder = folder.substr(0, folder.find_last_of(L'\\'))) {
       if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
         folders.push_back(folder);
@@ -43,7 +38,7 @@ std::vector<std::wstring> foldersOf(const std::vector<std::wstring>& files, cons
   }
   std::sort(folders.begin(), folders.end(),
             [](const std::wstring& a, const std::wstring& b) { return a.size() > b.size(); });
-  folders.push_back(directory);
+  folders.push_back(removable.installationDirectory());
   return folders;
 }
 
@@ -60,13 +55,20 @@ void removeRegistration(const CGuid& section) {
 }  // namespace
 
 void uninstallProduct(const std::wstring& installationDirectory, const CGuid& section) {
+  const CRemovablePaths removable = CRemovablePaths::ofInstallation(installationDirectory);
+  std::vector<std::wstring> listed;
+  setup::ReadPreviousManifest(installationDirectory, listed);
   std::vector<std::wstring> files;
-  setup::ReadPreviousManifest(installationDirectory, files);
+  for (const std::wstring& path : listed) {
+    if (std::wstring file = removable.removable(path); !file.empty()) {
+      files.push_back(std::move(file));
+    }
+  }
   for (const std::wstring& file : files) {
     deleteNowOrAtRestart(file, false);
   }
   removeRegistration(section);
-  for (const std::wstring& folder : foldersOf(files, installationDirectory)) {
+  for (const std::wstring& folder : foldersOf(files, removable)) {
     deleteNowOrAtRestart(folder, true);
   }
 }
