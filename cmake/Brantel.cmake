@@ -98,12 +98,100 @@ function(brantel_delay_load_system_libraries target)
   add_dependencies(${target} brantel_delay_libraries)
 endfunction()
 
+# Exit code of a test program whose tests ran without failure but at least
+# one skipped itself (tests/support/test_main.cpp); every entry reports it as
+# skipped.
+set(BRANTEL_TEST_SKIPPED_EXIT_CODE 77)
+
+# brantel_test_filters(OUT SOURCES PER_TEST)
+# The GoogleTest filters of a program's ctest entries under Wine, read from
+# its sources: one "entry name=filter" per suite (PER_TEST: per test).  A
+# parameterised suite's tests are named "Instance/Suite.Test/N" and a typed
+# suite's "Suite/N.Test" or "Instance/Suite/N.Test"; their filters say so.
+function(brantel_test_filters out sources per_test)
+  set(id "[A-Za-z0-9_]+")
+  set(gap "[ \t\r\n]*")
+  # The character before a macro keeps TEST( from matching inside TYPED_TEST(.
+  set(macro "(^|[^A-Za-z0-9_])(TEST|TEST_F|TEST_P|TYPED_TEST|TYPED_TEST_P)\\(${gap}(${id})${gap},${gap}(${id})")
+  set(instance "INSTANTIATE_(TEST|TYPED_TEST)_SUITE_P\\(${gap}([A-Za-z0-9_]*)${gap},${gap}(${id})")
+  set(tests "")
+  foreach(src ${sources})
+    file(READ ${src} text)
+    string(REGEX MATCHALL "${macro}" found "${text}")
+    foreach(match ${found})
+      string(REGEX REPLACE "${macro}" "\\2;\\3;\\4" parts "${match}")
+      list(JOIN parts "|" joined)
+      list(APPEND tests "${joined}")
+    endforeach()
+    string(REGEX MATCHALL "${instance}" found "${text}")
+    foreach(match ${found})
+      string(REGEX REPLACE "${instance}" "\\2;\\3" parts "${match}")
+      list(GET parts 0 prefix)
+      list(GET parts 1 suite)
+      if(prefix STREQUAL "")
+        set(prefix "<none>")  # an empty list item would vanish
+      endif()
+      list(APPEND instances_of_${suite} "${prefix}")
+    endforeach()
+  endforeach()
+
+  set(filters "")
+  foreach(test ${tests})
+    string(REPLACE "|" ";" parts "${test}")
+    list(GET parts 0 kind)
+    list(GET parts 1 suite)
+    list(GET parts 2 case)
+    set(case_filter ${case})
+    if(kind STREQUAL "TEST_P")
+      set(case_filter "${case}/*")
+    endif()
+    if(per_test)
+      set(name "${suite}.${case}")
+      set(wanted "${case_filter}")
+    else()
+      set(name "${suite}")
+      set(wanted "*")
+    endif()
+    # The suite as GoogleTest names it, once per instantiation.
+    set(suite_names "")
+    if(kind STREQUAL "TEST_P" OR kind STREQUAL "TYPED_TEST_P")
+      set(prefixes ${instances_of_${suite}})
+      if(NOT DEFINED instances_of_${suite})
+        set(prefixes "*")  # instantiated where the sources do not show it
+      endif()
+      foreach(prefix ${prefixes})
+        if(prefix STREQUAL "<none>")
+          list(APPEND suite_names "${suite}")
+        else()
+          list(APPEND suite_names "${prefix}/${suite}")
+        endif()
+      endforeach()
+    else()
+      set(suite_names "${suite}")
+    endif()
+    set(patterns "")
+    foreach(suite_name ${suite_names})
+      if(kind MATCHES "^TYPED_TEST")
+        list(APPEND patterns "${suite_name}/*.${wanted}")
+      else()
+        list(APPEND patterns "${suite_name}.${wanted}")
+      endif()
+    endforeach()
+    list(JOIN patterns ":" filter)
+    list(APPEND filters "${name}=${filter}")
+  endforeach()
+  list(REMOVE_DUPLICATES filters)
+  set(${out} "${filters}" PARENT_SCOPE)
+endfunction()
+
 # brantel_test(NAME SOURCES ... [LIBS ...] [WINDOWS_ONLY] [HOST_ONLY] [PER_TEST]
 #              [TIMEOUT seconds] [LABELS ...] [DEPENDS targets...])
 # A Google Test program.  In the host tree it runs natively (under the
 # sanitizers in the sanitize tree); in the windows tree under Wine, where every
 # test suite of the program becomes one ctest entry with a fresh prefix of its
-# own (PER_TEST: every single test gets its own entry and prefix).
+# own (PER_TEST: every single test gets its own entry and prefix).  Every
+# program links the main of tests/support/test_main.cpp: an entry that runs no
+# test fails, and one in which a test skipped itself is reported as skipped.
 function(brantel_test name)
   cmake_parse_arguments(arg "WINDOWS_ONLY;HOST_ONLY;PER_TEST" "TIMEOUT" "SOURCES;LIBS;LABELS;DEPENDS" ${ARGN})
   if(arg_WINDOWS_ONLY AND NOT BRANTEL_WINDOWS)
@@ -112,8 +200,12 @@ function(brantel_test name)
   if(arg_HOST_ONLY AND NOT BRANTEL_HOST)
     return()
   endif()
+  if(NOT TARGET brantel_test_main)
+    add_library(brantel_test_main STATIC ${BRANTEL_SOURCE_ROOT}/tests/support/test_main.cpp)
+    target_link_libraries(brantel_test_main PUBLIC GTest::gtest)
+  endif()
   add_executable(${name} ${arg_SOURCES})
-  target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest GTest::gmock brantel_test_main)
   target_include_directories(${name} PRIVATE ${BRANTEL_SOURCE_ROOT}/src ${BRANTEL_SOURCE_ROOT}/tests)
   target_compile_definitions(${name} PRIVATE BRANTEL_TEST_DATA="${BRANTEL_SOURCE_ROOT}/tests/data")
   if(arg_DEPENDS)
@@ -133,34 +225,26 @@ function(brantel_test name)
 
   if(NOT BRANTEL_WINDOWS)
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES TIMEOUT ${timeout} LABELS "${labels}")
+    set_tests_properties(${name} PROPERTIES
+      TIMEOUT ${timeout}
+      LABELS "${labels}"
+      SKIP_RETURN_CODE ${BRANTEL_TEST_SKIPPED_EXIT_CODE})
     return()
   endif()
 
-  # Under Wine: one entry per suite (or per test), found by reading the sources.
-  set(entries "")
-  foreach(src ${arg_SOURCES})
-    file(READ ${src} text)
-    string(REGEX MATCHALL "TEST(_F|_P)?\\([ \t\r\n]*[A-Za-z0-9_]+[ \t\r\n]*,[ \t\r\n]*[A-Za-z0-9_]+" found "${text}")
-    foreach(match ${found})
-      string(REGEX REPLACE "TEST(_F|_P)?\\([ \t\r\n]*([A-Za-z0-9_]+)[ \t\r\n]*,[ \t\r\n]*([A-Za-z0-9_]+)" "\\2;\\3" parts "${match}")
-      list(GET parts 0 suite)
-      list(GET parts 1 case)
-      if(arg_PER_TEST)
-        list(APPEND entries "${suite}.${case}")
-      else()
-        list(APPEND entries "${suite}.*")
-      endif()
-    endforeach()
-  endforeach()
-  list(REMOVE_DUPLICATES entries)
+  # Under Wine: one entry per suite (or per test), found by reading the
+  # sources; a changed source reads them again at the next build.
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${arg_SOURCES})
+  brantel_test_filters(entries "${arg_SOURCES}" "${arg_PER_TEST}")
   foreach(entry ${entries})
-    string(REPLACE ".*" "" entry_name "${entry}")
+    string(REGEX REPLACE "=.*" "" entry_name "${entry}")
+    string(REGEX REPLACE "^[^=]*=" "" filter "${entry}")
     set(test_name "${name}:${entry_name}")
-    add_test(NAME ${test_name} COMMAND ${name} --gtest_filter=${entry})
+    add_test(NAME ${test_name} COMMAND ${name} --gtest_filter=${filter})
     set_tests_properties(${test_name} PROPERTIES
       TIMEOUT ${timeout}
       LABELS "${labels}"
+      SKIP_RETURN_CODE ${BRANTEL_TEST_SKIPPED_EXIT_CODE}
       FIXTURES_REQUIRED wine_template
       ENVIRONMENT "BRANTEL_BUILD_DIR=${CMAKE_BINARY_DIR}")
   endforeach()
