@@ -3,8 +3,9 @@
 #   prefix_new [PROGRAM]  copies the template into a new temporary prefix and
 #                         exports WINEPREFIX and BRANTEL_WINE_PREFIX (its unix
 #                         path), WINE and WINESERVER (the binaries), WINEDEBUG
-#                         (-all unless already set) and DISPLAY (a private
-#                         Xvfb when none was set).
+#                         (-all unless already set), LC_ALL (the locale that
+#                         gives code page 1252) and DISPLAY (a private Xvfb
+#                         when none was set).
 #   prefix_run PROG ARGS  runs a Windows program (or a builtin such as
 #                         "wineboot -r") in that prefix; returns its exit code.
 #   prefix_windows_path P the Windows name of unix path P: /tmp/x is Z:\tmp\x.
@@ -33,6 +34,9 @@
 BRANTEL_SCRIPTS=${BRANTEL_SCRIPTS:-$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)}
 export WINE=${WINE:-/usr/lib/wine/wine64}
 export WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
+# Wine takes the ANSI code page from the Unix locale: the tests' prefixes use
+# code page 1252 whatever the caller's LANG (see wine-template.sh).
+export BRANTEL_WINE_LOCALE=C.UTF-8
 
 _prefix_dir=""
 _prefix_xvfb_pid=""
@@ -148,6 +152,7 @@ prefix_new() {
   _prefix_dir=$(mktemp -d "${TMPDIR:-/tmp}/brantel-wine.XXXXXX") || return 1
   export WINEPREFIX=$_prefix_dir BRANTEL_WINE_PREFIX=$_prefix_dir
   export WINEDEBUG=${WINEDEBUG:--all}
+  export LC_ALL=$BRANTEL_WINE_LOCALE
   if [ -z "${DISPLAY:-}" ]; then
     _prefix_start_xvfb
   fi

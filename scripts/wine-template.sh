@@ -14,13 +14,20 @@ wine=$WINE
 wineserver=$WINESERVER
 
 # Bump when the recipe changes, so existing templates are rebuilt.
-recipe=4
+recipe=5
 stamp_name=.brantel-template-stamp
 wanted_stamp="$("$wine" --version) recipe $recipe"
 
 stamp_matches() {
   [ -f "$template/$stamp_name" ] && [ "$(cat "$template/$stamp_name")" = "$wanted_stamp" ]
 }
+
+# The ANSI code page is not a registry setting under Wine: every program takes
+# it from the Unix locale it starts under (Wine writes Nls\CodePage from it,
+# and ignores what is written there), so a caller's LANG would change how the
+# setup converts 8-bit names.  The template is booted, and every program of a
+# prefix runs (wine-prefix.sh), under BRANTEL_WINE_LOCALE, which Wine maps to
+# English (United States): code page 1252, messages in English.
 
 # Registry settings of every test prefix:
 # - Windows 10 as the version programs see;
@@ -65,6 +72,7 @@ unlink_host_folders() {
 build_template() {
   local work=$1
   export WINEPREFIX=$work WINEDEBUG=-all
+  export LC_ALL=$BRANTEL_WINE_LOCALE
   unset DISPLAY
   WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot --init >/dev/null 2>&1
   write_settings "$work/settings.reg"
@@ -78,6 +86,10 @@ build_template() {
   unlink_host_folders "$work"
   grep -q '"Version"="win10"' "$work/user.reg" || {
     echo "wine-template: the Windows version did not reach the registry" >&2
+    return 1
+  }
+  grep -q '"ACP"="1252"' "$work/system.reg" || {
+    echo "wine-template: the boot under $LC_ALL did not give the ANSI code page 1252" >&2
     return 1
   }
   printf '%s\n' "$wanted_stamp" >"$work/$stamp_name"
