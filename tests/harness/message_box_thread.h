@@ -8,6 +8,8 @@
 #include <string>
 #include <thread>
 
+#include "support/polling.h"
+
 namespace harness {
 
 class CMessageBoxThread {
@@ -37,10 +39,7 @@ public:
   // MessageBox's result (IDOK...) once the box has closed within the time
   // limit, else kOpen.
   int waitResult(DWORD timeoutMs = 5000) const {
-    for (DWORD waited = 0; result_ == kOpen && waited < timeoutMs; waited += 20) {
-      ::Sleep(20);
-    }
-    return result_;
+    return ui::pollUntil(timeoutMs, [this] { return result_ != kOpen; }) ? result_.load() : kOpen;
   }
 
 private:

@@ -6,6 +6,8 @@
 #include "base/com_ptr.h"
 #include "harness/test_window.h"
 #include "support/paths.h"
+#include "support/polling.h"
+#include "support/screen_pixels.h"
 #include "support/ui_driver.h"
 
 namespace {
@@ -43,6 +45,15 @@ std::optional<CDecoded> decode(const std::wstring& path) {
   return image;
 }
 
+// True once the screen shows the test window's fill colour at `point`, within
+// the time limit: the window is on screen and painted.
+bool showsFillColour(POINT point) {
+  return ui::pollUntil(ui::kDefaultTimeoutMs, [point] {
+    const std::optional<ui::CPixels> pixel = ui::captureScreen(RECT{point.x, point.y, point.x + 1, point.y + 1});
+    return pixel && (pixel->at(0, 0) & 0x00FFFFFFu) == 0xFF00FFu;
+  });
+}
+
 class Screenshot : public testing::Test {
 protected:
   void SetUp() override { ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
@@ -53,7 +64,7 @@ TEST_F(Screenshot, IsAnImageOfTheWholeScreenInEitherFormat) {
   harness::CTestWindow window(L"Harness screenshot");
   ASSERT_NE(window.hwnd(), nullptr);
   ASSERT_TRUE(ui::waitForWindow({.caption = L"Harness screenshot"}));
-  ::Sleep(300);  // let the window paint
+  ASSERT_TRUE(showsFillColour(window.fillPoint())) << "the window never painted";
   support::CTempFolder folder;
   for (const wchar_t* name : {L"screen.png", L"screen.bmp"}) {
     SCOPED_TRACE(name);

@@ -44,6 +44,7 @@ int CTestWindow::clicks(int buttonId) const {
     case kDisabledId: return disabledClicks_;
     case kHiddenId: return hiddenClicks_;
     case kCoveredId: return coveredClicks_;
+    case kMarkerId: return markerClicks_;
   }
   return 0;
 }
@@ -78,6 +79,7 @@ void CTestWindow::createControls() {
   child(window_, L"BUTTON", L"Disabled", WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, kDisabledId, 110, 110, 90, 28);
   child(window_, L"BUTTON", L"Hidden", BS_PUSHBUTTON, kHiddenId, 210, 110, 90, 28);
   child(window_, L"BUTTON", L"Covered", WS_VISIBLE | BS_PUSHBUTTON, kCoveredId, 10, 160, 90, 28);
+  child(window_, L"BUTTON", L"Marker", WS_VISIBLE | BS_PUSHBUTTON, kMarkerId, 210, 160, 90, 28);
   // A read-only field over the whole "Covered" button, above it in z-order.
   HWND cover = child(window_, L"EDIT", L"cover", WS_VISIBLE | ES_READONLY, 0, 5, 155, 100, 38);
   ::SetWindowPos(cover, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -97,6 +99,7 @@ LRESULT CALLBACK CTestWindow::windowProc(HWND window, UINT message, WPARAM wPara
           case kDisabledId: ++self->disabledClicks_; break;
           case kHiddenId: ++self->hiddenClicks_; break;
           case kCoveredId: ++self->coveredClicks_; break;
+          case kMarkerId: ++self->markerClicks_; break;
         }
       }
       return 0;

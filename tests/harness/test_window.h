@@ -19,6 +19,7 @@ inline constexpr int kApplyId = 110;
 inline constexpr int kDisabledId = 111;
 inline constexpr int kHiddenId = 112;
 inline constexpr int kCoveredId = 113;
+inline constexpr int kMarkerId = 114;
 inline constexpr int kLimitedEditLength = 5;
 // The client area outside the controls is painted in this colour.
 inline constexpr COLORREF kFillColour = RGB(0xFF, 0x00, 0xFF);
@@ -50,6 +51,7 @@ private:
   std::atomic<int> disabledClicks_{0};
   std::atomic<int> hiddenClicks_{0};
   std::atomic<int> coveredClicks_{0};
+  std::atomic<int> markerClicks_{0};
   std::thread thread_;
 };
 

@@ -5,18 +5,16 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <fstream>
 #include <string>
-#include <thread>
 
 #include "app/product_interface.h"
 #include "base/scoped_handle.h"
 #include "app/product_interface.h"
 #include "support/paths.h"
+#include "support/polling.h"
 #include "support/process.h"
 
 namespace {
@@ -43,17 +41,6 @@ CBlockView openBlock() {
 }
 
 bool blockExists() { return openBlock().existed; }
-
-bool waitFor(const std::function<bool()>& condition, int milliseconds) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > end) {
-      return false;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
-}
 
 std::uint64_t readLittleEndian(const std::uint8_t* at, int bytes) {
   std::uint64_t value = 0;
@@ -82,14 +69,14 @@ CRunningProduct startProduct(const std::vector<std::wstring>& arguments) {
   CRunningProduct running;
   running.process = support::startProcess(productPath(), arguments);
   EXPECT_TRUE(running.process.started());
-  EXPECT_TRUE(waitFor(blockExists, 10000)) << "no product block";
+  EXPECT_TRUE(ui::pollUntil(10000, blockExists)) << "no product block";
   // The block and the window appear together; give the window a moment.
-  EXPECT_TRUE(waitFor([&running] {
+  EXPECT_TRUE(ui::pollUntil(5000, [&running] {
     const CBlockView block = openBlock();
     running.window = reinterpret_cast<HWND>(readLittleEndian(block.bytes() + product::kBlockMainWindowOffset, 8));
     return readLittleEndian(block.bytes() + product::kBlockProcessIdOffset, 4) == running.process.id() &&
            ::IsWindow(running.window);
-  }, 5000));
+  }));
   DWORD windowProcess = 0;
   ::GetWindowThreadProcessId(running.window, &windowProcess);
   EXPECT_EQ(windowProcess, running.process.id());
