@@ -45,6 +45,19 @@ public:
   using XExceptionGeneral::XExceptionGeneral;
 };
 
+// A size beyond what an operation can take: a text too long to convert, a
+// picture too large to hold.
+class XExceptionLength : public XExceptionGeneral {
+public:
+  using XExceptionGeneral::XExceptionGeneral;
+};
+
+// A value that an operation refuses; the text says what is wrong with it.
+class XExceptionArgument : public XExceptionGeneral {
+public:
+  using XExceptionGeneral::XExceptionGeneral;
+};
+
 // A file operation failed; the text is the system's text for the error code
 // taken at construction.  The file name is kept for callers, not shown.
 class XExceptionFile : public XException {
@@ -83,9 +96,12 @@ private:
   std::int32_t status_;
 };
 
+// A worker thread could not be started or reached.  The reasons without a
+// text of their own (SystemFailure, and any number the enumeration lacks) are
+// described by the system's text for the error code.
 class XExceptionThread : public XException {
 public:
-  enum Reason : std::uint32_t { System = 0, AlreadyRunning = 1, NotRunning = 2 };
+  enum Reason : std::uint32_t { AlreadyRunning = 1, NotRunning = 2, SystemFailure = 3 };
   explicit XExceptionThread(std::uint32_t reason, std::uint32_t errorCode = 0)
       : reason_(reason), errorCode_(errorCode) {}
   std::wstring getText() const override;

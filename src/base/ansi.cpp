@@ -3,13 +3,14 @@
 #include <windows.h>
 
 #include <climits>
-#include <stdexcept>
+
+#include "app/exception.h"
 
 namespace {
 
 int checkedLength(std::size_t size) {
   if (size > static_cast<std::size_t>(INT_MAX)) {
-    throw std::length_error("text too long for a code page conversion");
+    throw XExceptionLength(L"The text is too long to be converted");
   }
   return static_cast<int>(size);
 }

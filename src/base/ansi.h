@@ -1,5 +1,7 @@
 // 8-bit names (bundle files, archive entries) in the system's ANSI code page,
-// and the conversion to 8-bit text it shares with the UTF-8 form.
+// and the conversion to 8-bit text it shares with the UTF-8 form.  A text
+// longer than the platform's conversions take (2^31 - 1 units) throws
+// XExceptionLength.
 #pragma once
 
 #include <string>

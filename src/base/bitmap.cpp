@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <stdexcept>
 
+#include "app/exception.h"
 #include "base/bitmap_gray.h"
 
 template <class Pixel>
@@ -59,7 +59,7 @@ CBmpPixel* XBitmap<Pixel>::create(int width, int height) {
   // cannot overflow.
   constexpr int kLargest = 16384;
   if (width < 0 || height < 0 || width > kLargest || height > kLargest) {
-    throw std::length_error("bitmap size out of range");
+    throw XExceptionLength(L"The picture size is out of range");
   }
   const int stride = (width + 3) / 4 * 4;
   const std::size_t pixelCount = static_cast<std::size_t>(stride) * (static_cast<std::size_t>(height) + 1);

@@ -37,7 +37,8 @@ public:
   virtual void readRow(CBmpPixel* destination, int x, int y, int count) const = 0;
   virtual void writeRowGray(const std::uint8_t* source, int x, int y, int count) = 0;
   virtual void writeRow(const CBmpPixel* source, int x, int y, int count) = 0;
-  // Makes the bitmap width x height, all pixels 0, and returns its buffer.
+  // Makes the bitmap width x height, all pixels 0, and returns its buffer.  A
+  // side below 0 or above 16384 throws XExceptionLength.
   virtual CBmpPixel* create(int width, int height) = 0;
 
   virtual int width() const = 0;

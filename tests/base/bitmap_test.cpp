@@ -6,6 +6,7 @@
 
 #include "base/bitmap.h"
 #include "base/bitmap_gray.h"
+#include "support/thrown_member.h"
 
 namespace {
 
@@ -51,6 +52,22 @@ TEST(Bitmap, CreateGivesZeroedBottomUpRowsWithAlignedStride) {
   EXPECT_EQ(bitmap.pixels()[2 * 8 + 4], 5u);
   EXPECT_EQ(bitmap.pixelFormat(), EBmpFormat::Bgra32);
   EXPECT_EQ(CBmpColor().pixelFormat(), EBmpFormat::Bgr32);
+}
+
+TEST(Bitmap, ASideBelowZeroOrAbove16384IsRefusedAndTheBitmapKept) {
+  const int refused[][2] = {{-1, 1}, {1, -1}, {16385, 1}, {1, 16385}};
+  for (const auto& size : refused) {
+    CBmpColor bitmap;
+    bitmap.create(2, 3);
+    EXPECT_TRUE(throwsMember<XExceptionLength>([&] { bitmap.create(size[0], size[1]); },
+                                               L"The picture size is out of range"))
+        << size[0] << " x " << size[1];
+    EXPECT_EQ(bitmap.width(), 2);
+    EXPECT_EQ(bitmap.height(), 3);
+  }
+  CBmpColor largest;
+  largest.create(16384, 1);
+  EXPECT_EQ(largest.width(), 16384);
 }
 
 TEST(Bitmap, RowSpansAreClippedToTheBitmap) {
