@@ -15,8 +15,9 @@ TComPtr<IWICImagingFactory> createFactory(REFCLSID factoryClass) {
   const HRESULT hr = ::CoCreateInstance(factoryClass, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                         factory.receiveVoid());
   if (hr == CO_E_NOTINITIALIZED) {
-    // A thread without COM: join the multithreaded apartment for good and
-    // try the newer factory once more.
+    // A thread without COM, so a worker (the interface thread has its
+    // apartment from start-up): join the multithreaded apartment for good
+    // and try the newer factory once more.
     ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     ::CoCreateInstance(CLSID_WICImagingFactory2, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                        factory.receiveVoid());

@@ -1,5 +1,7 @@
 #include "frame/win_app.h"
 
+#include "frame/failure_report.h"
+
 namespace frame {
 namespace {
 
@@ -30,7 +32,7 @@ std::wstring moduleTitleOrFileName(HINSTANCE instance) {
 
 }  // namespace
 
-CWinApp::CWinApp() { theApp = this; }
+CWinApp::CWinApp() : unexpectedFailureText_(kUnexpectedFailureText) { theApp = this; }
 
 CWinApp::~CWinApp() {
   if (theApp == this) {

@@ -47,6 +47,12 @@ public:
                           const std::vector<std::uint8_t>& data) const;
   bool DeleteProfileValue(const std::wstring& section, const std::wstring& entry) const;
 
+  // The fixed text shown for a failure outside the exception family
+  // (frame/failure_report.h).  Set once at start-up, before any worker runs:
+  // workers read it without a lock.
+  const std::wstring& unexpectedFailureText() const { return unexpectedFailureText_; }
+  void setUnexpectedFailureText(std::wstring text) { unexpectedFailureText_ = std::move(text); }
+
   // A message box with the application name as caption.
   int messageBox(const std::wstring& text, unsigned flags, HWND owner = nullptr) const;
 
@@ -58,6 +64,7 @@ private:
   std::wstring commandLineTail_;
   std::wstring appName_;
   std::wstring registryKey_;
+  std::wstring unexpectedFailureText_;
 };
 
 // The one application object of the process.

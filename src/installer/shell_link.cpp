@@ -7,15 +7,6 @@
 
 namespace setup {
 
-CComApartment::CComApartment() noexcept
-    : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-
-CComApartment::~CComApartment() {
-  if (initialised_) {
-    ::CoUninitialize();
-  }
-}
-
 HRESULT CreateShortcut(const std::wstring& target, const std::wstring& linkPath, const std::wstring& description,
                        const wchar_t* arguments, bool runAsAdministrator) {
   TComPtr<IShellLinkW> link;

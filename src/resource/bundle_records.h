@@ -40,7 +40,7 @@ struct CBundleRecord {
 void walkBundleRecords(const void* block, std::size_t size, const std::function<void(const CBundleRecord&)>& visit);
 
 // Appends one record.  The name must have 1 to 259 UTF-16 units and no zero
-// unit, and the data must fit a 32-bit size; otherwise std::invalid_argument
+// unit, and the data must fit a 32-bit size; otherwise XExceptionArgument
 // says what is wrong.
 void appendBundleRecord(std::vector<std::uint8_t>& block, std::u16string_view name, const void* data,
                         std::size_t size);
