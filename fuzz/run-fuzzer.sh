@@ -21,4 +21,10 @@ args=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096
   exit 1
 }
 runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log")
+# A run that executed nothing has tested nothing.
+if ! [ "${runs:-0}" -gt 0 ] 2>/dev/null; then
+  tail -n 20 "$work/log"
+  echo "fuzz: $(basename "$fuzzer") executed no input" >&2
+  exit 1
+fi
 echo "fuzz: $(basename "$fuzzer"): $runs executions in $seconds s, corpus $(ls "$work/corpus" | wc -l) inputs"
