@@ -20,8 +20,8 @@ std::wstring withoutCarriageReturns(std::wstring_view text) {
 }
 
 bool isMultiLine(std::wstring_view text) {
-  const std::size_t first = text.find_first_not_of(L" \t");
-  return first != std::wstring_view::npos && (text[first] == L'\n' || text[first] == L'\r');
+  const std::wstring_view rest = trimmed(text, kLineBlanks);
+  return !rest.empty() && (rest.front() == L'\n' || rest.front() == L'\r');
 }
 
 // Drops the blanks that indent every line, then the spaces and line feeds at
@@ -37,12 +37,7 @@ std::wstring unindented(std::wstring_view text) {
     lineStart = c == L'\n';
     out.push_back(c);
   }
-  const std::size_t first = out.find_first_not_of(L" \n");
-  if (first == std::wstring::npos) {
-    return {};
-  }
-  const std::size_t last = out.find_last_not_of(L" \n");
-  return out.substr(first, last - first + 1);
+  return std::wstring(trimmed(out, L" \n"));
 }
 
 [[noreturn]] void throwTableError(std::wstring message) {

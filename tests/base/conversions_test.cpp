@@ -1,8 +1,8 @@
-#include "base/integer.h"
-#include "base/version.h"
 #include "base/guid.h"
+#include "base/integer.h"
 #include "base/path_join.h"
 #include "base/utf8.h"
+#include "base/version.h"
 
 #include <gtest/gtest.h>
 
