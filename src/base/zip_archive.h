@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,10 +63,13 @@ protected:
   ~XExtractSink() = default;
 };
 
+class CArchiveSource;
+
 class CZIPFileBase {
 public:
-  // Takes over an open handle of the ZIP reader.
-  explicit CZIPFileBase(void* reader) noexcept : reader_(reader) {}
+  // Takes over an open handle of the ZIP reader and the direct reads of the
+  // same bytes.
+  CZIPFileBase(void* reader, std::unique_ptr<CArchiveSource> source) noexcept;
   // Closes any open entry (its read buffer and decompressor), the archive and
   // with it the memory stream.
   ~CZIPFileBase();
@@ -96,14 +100,30 @@ public:
   bool extractCurrent(IStream* sink, ExtractProgress progress, void* user);
 #endif
 
+  // Whether the archive carries its digest and every byte still matches it
+  // (zip_digest.h).  Reads the whole archive: a worker's job, never the
+  // start-up's.  A package without a valid digest is not installed.
+  bool hasValidDigest();
+
 private:
+  friend class CEntryWalk;
+
+  // Whether the current entry's local header holds the same name as its
+  // central directory entry.
+  bool localNameMatches();
+  // Whether the current entry is the last of the central directory that the
+  // end record describes, and `walked` entries are all it holds.
+  bool directoryEndsAfterCurrent(std::size_t walked);
+
   void* reader_;
+  std::unique_ptr<CArchiveSource> source_;
 };
 
 using CZIPFile = TRefObjectExt<CZIPFileBase>::CRef;
 
 // Opens the archive over a copy of the bytes; empty when the reader cannot
-// open it.  The caller's bytes may go away afterwards.
+// open it.  The caller's bytes may go away afterwards.  Opening reads only
+// the central directory: the digest is checked by whoever walks the package.
 TRefPtr<CZIPFile> openArchive(const void* bytes, std::size_t size);
 
 // A stored 8-bit name in UTF-16.  Windows: the system's ANSI code page,

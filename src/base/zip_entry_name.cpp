@@ -61,6 +61,14 @@ bool equalsIgnoringAsciiCase(std::basic_string_view<Char> text, std::string_view
   return true;
 }
 
+// The digits the system takes after COM and LPT: 0-9, and the superscripts
+// one, two and three (the same values in code page 1252 and in UTF-16).
+template <class Char>
+bool isDeviceDigit(Char c) {
+  const std::uint32_t u = unit(c);
+  return (u >= '0' && u <= '9') || u == 0xB9 || u == 0xB2 || u == 0xB3;
+}
+
 // The device names the system resolves in every folder, whatever extension
 // follows them ("nul.txt" is the null device too).
 template <class Char>
@@ -74,7 +82,7 @@ bool namesDevice(std::basic_string_view<Char> component) {
       return true;
     }
   }
-  if (stem.size() != 4 || stem[3] < Char('0') || stem[3] > Char('9')) {
+  if (stem.size() != 4 || !isDeviceDigit(stem[3])) {
     return false;
   }
   return equalsIgnoringAsciiCase(stem.substr(0, 3), "COM") || equalsIgnoringAsciiCase(stem.substr(0, 3), "LPT");
@@ -115,5 +123,22 @@ bool isSafe(std::basic_string_view<Char> name) {
 
 bool isSafeEntryName(std::string_view name) { return isSafe(name); }
 bool isSafeEntryName(std::wstring_view name) { return isSafe(name); }
+
+bool fitsPathLimit(std::wstring_view directory, std::wstring_view name) {
+  while (!directory.empty() && isSeparator(directory.back())) {
+    directory.remove_suffix(1);
+  }
+  // The directory, one "\", then the name.
+  const std::size_t base = directory.size() + 1;
+  if (base + name.size() > kMaxFilePathChars) {
+    return false;
+  }
+  for (std::size_t at = 0; at < name.size(); ++at) {
+    if (isSeparator(name[at]) && base + at > kMaxFolderPathChars) {
+      return false;
+    }
+  }
+  return true;
+}
 
 }  // namespace zip

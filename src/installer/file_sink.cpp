@@ -1,5 +1,6 @@
 #include "installer/file_sink.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace setup {
@@ -10,10 +11,13 @@ namespace {
 // nothing beside the package held in memory.
 constexpr std::size_t kBlockSize = 256 * 1024;
 
-bool writeAll(HANDLE file, const std::uint8_t* bytes, std::size_t size) {
+}  // namespace
+
+bool writeWhole(HANDLE file, const std::uint8_t* bytes, std::size_t size) {
   while (size > 0) {
+    const auto piece = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
     DWORD written = 0;
-    if (!::WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) || written == 0) {
+    if (!::WriteFile(file, bytes, piece, &written, nullptr) || written == 0) {
       return false;
     }
     bytes += written;
@@ -22,13 +26,16 @@ bool writeAll(HANDLE file, const std::uint8_t* bytes, std::size_t size) {
   return true;
 }
 
-}  // namespace
-
 CFileSink::CFileSink(HANDLE file) : file_(file), buffer_(kBlockSize) {}
+
+bool CFileSink::written(bool success) noexcept {
+  failed_ = failed_ || !success;
+  return success;
+}
 
 bool CFileSink::rewind() {
   held_ = 0;
-  return ::SetFilePointer(file_, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER && ::SetEndOfFile(file_);
+  return written(::SetFilePointer(file_, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER && ::SetEndOfFile(file_));
 }
 
 bool CFileSink::write(const std::uint8_t* piece, std::size_t size) {
@@ -36,7 +43,7 @@ bool CFileSink::write(const std::uint8_t* piece, std::size_t size) {
     return false;
   }
   if (size > buffer_.size()) {
-    return writeAll(file_, piece, size);
+    return written(writeWhole(file_, piece, size));
   }
   std::memcpy(buffer_.data() + held_, piece, size);
   held_ += size;
@@ -44,9 +51,9 @@ bool CFileSink::write(const std::uint8_t* piece, std::size_t size) {
 }
 
 bool CFileSink::flush() {
-  const bool written = writeAll(file_, buffer_.data(), held_);
+  const bool success = writeWhole(file_, buffer_.data(), held_);
   held_ = 0;
-  return written;
+  return written(success);
 }
 
 }  // namespace setup

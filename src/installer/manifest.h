@@ -21,9 +21,11 @@ std::wstring manifestPath(std::wstring_view installationDirectory);
 void ReadPreviousManifest(std::wstring_view installationDirectory, std::vector<std::wstring>& previousFiles) noexcept;
 
 // Writes the manifest of the placed files, followed by the manifest's own
-// path, as a hidden and archive file that replaces any earlier one.  Never
-// throws: a manifest that cannot be written only means that the next
-// installation removes nothing.
+// path, as a hidden and archive file that replaces any earlier one.  It is
+// written whole under a temporary name and then renamed into place, so the
+// file there is always a whole manifest, the earlier one when writing
+// failed.  Never throws: a manifest that cannot be written only means that
+// the next installation removes nothing.
 void WriteManifest(std::wstring_view installationDirectory, const std::vector<std::wstring>& placedFiles) noexcept;
 
 }  // namespace setup

@@ -91,7 +91,7 @@ TEST(ZipArchive, ArchiveWithoutEntriesOpensAndYieldsNothing) {
   // The reader looks for the end record after the first byte of the
   // archive, so the bare 22-byte record of an empty archive does not open;
   // behind any other bytes (a stub, as in self-extracting archives) it does.
-  const std::vector<std::uint8_t> bare = zip_test::archiveOf({});
+  const std::vector<std::uint8_t> bare = zip_test::plainArchiveOf({});
   EXPECT_FALSE(zip_test::open(bare));
   std::vector<std::uint8_t> behindStub(16, 0);
   behindStub.insert(behindStub.end(), bare.begin(), bare.end());
@@ -107,7 +107,7 @@ TEST(ZipArchive, BytesThatAreNoArchiveDoNotOpen) {
   EXPECT_FALSE(zip::openArchive(noise.data(), 0));
   EXPECT_FALSE(zip::openArchive(nullptr, 10));
   // An archive cut before its end record.
-  std::vector<std::uint8_t> cut = zip_test::archiveOf(sampleFiles());
+  std::vector<std::uint8_t> cut = zip_test::plainArchiveOf(sampleFiles());
   cut.resize(cut.size() - 22);
   EXPECT_FALSE(zip_test::open(cut));
 }

@@ -59,6 +59,11 @@ const CNameCase kNameCases[] = {
     {"aux .log", false, "device with blanks before the extension"},
     {"Com1", false, "serial port, mixed case"},
     {"lpt9.dll", false, "printer port"},
+    {"COM\xb9", false, "serial port with superscript one (code page 1252)"},
+    {"bin/com\xb2.txt", false, "serial port with superscript two"},
+    {"LPT\xb3 .log", false, "printer port with superscript three"},
+    {"LPT\xb3x", true, "superscript three inside a longer name"},
+    {"COM\xbc", true, "a fraction is no port digit"},
     // characters Windows refuses in names
     {"a<b", false, "less-than"},
     {"a|b", false, "bar"},
@@ -89,6 +94,31 @@ TEST(ZipEntryName, WideCharactersAboveLatinAreOrdinaryLetters) {
   EXPECT_TRUE(zip::isSafeEntryName(std::wstring_view(L"\u65e5\u672c/\u30d5\u30a1\u30a4\u30eb.txt")));
   // A full-width solidus is no separator, and the full-width colon no drive.
   EXPECT_TRUE(zip::isSafeEntryName(std::wstring_view(L"a\uff0f..\uff0fb")));
+}
+
+// The installed path: the directory (trailing separators dropped), one "\\",
+// then the name; a file's path has at most 259 characters, a folder's 247.
+TEST(ZipEntryName, InstalledPathsStayWithinTheSystemLimit) {
+  const std::wstring directory = L"C:\\Program Files\\Brantel";  // 24 characters
+  const std::size_t room = zip::kMaxFilePathChars - directory.size() - 1;
+  const std::size_t folderRoom = zip::kMaxFolderPathChars - directory.size() - 1;
+  struct CCase {
+    std::wstring name;
+    bool fits;
+    const char* why;
+  };
+  const CCase cases[] = {
+      {std::wstring(room, L'f'), true, "a file that just fits"},
+      {std::wstring(room + 1, L'f'), false, "one character too many"},
+      {std::wstring(folderRoom, L'd') + L"\\x", true, "a folder that just fits"},
+      {std::wstring(folderRoom + 1, L'd') + L"\\x", false, "a folder one character too long"},
+      {L"a/" + std::wstring(folderRoom - 2, L'd') + L"/x", true, "nested folders that just fit"},
+      {L"a/" + std::wstring(folderRoom - 1, L'd') + L"/x", false, "the inner folder too long"},
+  };
+  for (const CCase& c : cases) {
+    EXPECT_EQ(zip::fitsPathLimit(directory, c.name), c.fits) << c.why;
+    EXPECT_EQ(zip::fitsPathLimit(directory + L"\\/", c.name), c.fits) << c.why << ", trailing separators";
+  }
 }
 
 }  // namespace

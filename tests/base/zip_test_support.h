@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "base/zip_archive.h"
+#include "base/zip_digest.h"
 #include "package/zip_writer.h"
 
 namespace zip_test {
@@ -62,13 +64,27 @@ struct CFile {
   std::vector<std::uint8_t> bytes;
 };
 
-inline std::vector<std::uint8_t> archiveOf(const std::vector<CFile>& files) {
+// The archive as it was, with its digest recorded as the package builder
+// records it: damage made before sealing reaches the walk's and the
+// extraction's own checks, damage made after it the digest's.
+inline std::vector<std::uint8_t> sealed(std::vector<std::uint8_t> archive) {
+  if (!zip::sealArchive(archive)) {
+    throw std::invalid_argument("an archive that does not end with a bare end record cannot be sealed");
+  }
+  return archive;
+}
+
+// The archive without its digest, to be damaged and then sealed.
+inline std::vector<std::uint8_t> plainArchiveOf(const std::vector<CFile>& files) {
   package::CZipWriter writer;
   for (const CFile& file : files) {
     writer.addFile(file.name, file.bytes, 0x00210000);
   }
   return writer.finish();
 }
+
+// A package's archive: the files, sealed.
+inline std::vector<std::uint8_t> archiveOf(const std::vector<CFile>& files) { return sealed(plainArchiveOf(files)); }
 
 inline TRefPtr<zip::CZIPFile> open(const std::vector<std::uint8_t>& archive) {
   return zip::openArchive(archive.data(), archive.size());

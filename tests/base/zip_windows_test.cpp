@@ -15,6 +15,7 @@
 #include "base/source_memory_stream.h"
 #include "base/zip_archive.h"
 #include "base/zip_entry_name.h"
+#include "base/zip_entry_walk.h"
 #include "base/zip_test_support.h"
 #include "support/paths.h"
 
@@ -55,12 +56,15 @@ TEST(PackageResource, EveryProductFileComesBackFromTheOwnResource) {
   TRefPtr<zip::CZIPFile> archive = zip::openArchive(bytes.data(), bytes.size());
   ASSERT_TRUE(archive);
 
+  // The builder recorded its digest, and its directory holds together.
+  EXPECT_TRUE(archive->hasValidDigest());
   std::map<std::string, std::filesystem::path> expected = productFiles();
   ASSERT_FALSE(expected.empty());
   std::size_t largest = 0;
-  for (int step = archive->firstEntry(); step == zip::kOk; step = archive->nextEntry()) {
-    zip::CEntryInfo info;
-    ASSERT_TRUE(archive->currentEntry(info));
+  zip::CEntryWalk walk(*archive);
+  zip::CEntryInfo info;
+  zip::WalkStep step;
+  while ((step = walk.next(info)) == zip::WalkStep::Entry) {
     EXPECT_TRUE(zip::isSafeEntryName(info.wideName)) << info.name;
     auto file = expected.find(info.name);
     ASSERT_NE(file, expected.end()) << "the package holds " << info.name;
@@ -72,6 +76,7 @@ TEST(PackageResource, EveryProductFileComesBackFromTheOwnResource) {
     largest = std::max<std::size_t>(largest, info.size);
     expected.erase(file);
   }
+  EXPECT_EQ(step, zip::WalkStep::End);
   EXPECT_TRUE(expected.empty()) << expected.size() << " files missing, first " << expected.begin()->first;
   if (std::string(BRANTEL_PRODUCT_FOLDER).ends_with("/sample-product")) {
     EXPECT_GT(largest, 16u * 1024 * 1024) << "the sample's large file is missing";

@@ -7,7 +7,9 @@
 
 #include "base/utf8.h"
 #include "base/zip_test_support.h"
+#include "base/scoped_handle.h"
 #include "installer/installer.h"
+#include "installer/manifest.h"
 #include "installer/scenario.h"
 
 namespace install_test {
@@ -45,6 +47,57 @@ TEST(DiskFull, ExtractionFailsAndLeavesThePreviousInstallationIntact) {
                .error = setup::kExtractErrorText});
   expectMachineState(intact);
   expectNoTemporaryFile();
+}
+
+// Fills the disk of the folder with one file, removed again at the end.
+class CDiskFiller {
+public:
+  explicit CDiskFiller(const std::wstring& folder) : path_(folder + L"\\filler.bin") {
+    const CScopedFile file(::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    EXPECT_TRUE(file);
+    const CBytes block(64 * 1024, 0x5A);
+    DWORD written = 0;
+    while (file && ::WriteFile(file.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr) &&
+           written == block.size()) {
+    }
+    // The last bytes, a block at a time, do not fit either.
+    EXPECT_FALSE(::WriteFile(file.get(), block.data(), 1024, &written, nullptr) && written == 1024);
+  }
+  ~CDiskFiller() { ::DeleteFileW(path_.c_str()); }
+  CDiskFiller(const CDiskFiller&) = delete;
+  CDiskFiller& operator=(const CDiskFiller&) = delete;
+
+private:
+  std::wstring path_;
+};
+
+// A manifest that does not fit on the disk leaves the earlier one whole: it
+// is written beside it and renamed into place only once complete.
+TEST(DiskFull, AManifestThatDoesNotFitLeavesTheEarlierOneWhole) {
+  const std::wstring folder = installationDirectory() + L" manifest";
+  ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+  std::vector<std::wstring> listed;
+  for (const wchar_t* name : {L"a.txt", L"b.txt"}) {
+    listed.push_back(folder + L"\\" + name);
+    const CScopedFile file(::CreateFileW(listed.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(file);
+  }
+  setup::WriteManifest(folder, listed);
+  const std::optional<CBytes> earlier = readFileBytes(setup::manifestPath(folder));
+  ASSERT_TRUE(earlier && !earlier->empty());
+
+  // Some 200 KiB of manifest: far more than is left.
+  std::vector<std::wstring> many(2000, folder + L"\\" + std::wstring(100, L'n'));
+  {
+    const CDiskFiller full(installationDirectory() + L"\\..");
+    setup::WriteManifest(folder, many);
+  }
+  EXPECT_TRUE(readFileBytes(setup::manifestPath(folder)) == earlier) << "the earlier manifest changed";
+  const auto files = filesBelow(folder);
+  EXPECT_EQ(files.size(), 3u) << "a temporary file was left behind";
+  std::vector<std::wstring> previous;
+  setup::ReadPreviousManifest(folder, previous);
+  EXPECT_EQ(previous.size(), 3u);
 }
 
 }  // namespace

@@ -20,10 +20,24 @@ struct CPackageFile {
 };
 using CPackage = std::vector<CPackageFile>;
 
-TRefPtr<zip::CZIPFile> openPackage(const CPackage& files);
+// A change to the archive's bytes, made by hand.
+using CArchiveDamage = std::function<void(std::vector<std::uint8_t>& archive)>;
+struct CDamage {
+  // Before the digest is recorded: only the walk or the extraction can
+  // catch it.
+  CArchiveDamage beforeDigest{};
+  // After it: the digest must catch it.
+  CArchiveDamage afterDigest{};
+  bool withoutDigest = false;
+};
+
+// The package's archive as the package builder writes it: the files, then
+// the digest.
+TRefPtr<zip::CZIPFile> openPackage(const CPackage& files, const CDamage& damage = {});
 
 struct CRun {
   CPackage package{};
+  CDamage damage{};
   bool desktopIcon = true;
   // Changes to the task the page would fill.
   std::function<void(setup::XInstallTask::CMessage&)> adjustTask{};

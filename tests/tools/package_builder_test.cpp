@@ -35,6 +35,8 @@ std::vector<std::pair<std::string, std::vector<std::uint8_t>>> unpack(const std:
   if (!archive) {
     return entries;
   }
+  // Every package carries its digest, as the setup demands.
+  EXPECT_TRUE(archive->hasValidDigest());
   for (int step = archive->firstEntry(); step == zip::kOk; step = archive->nextEntry()) {
     zip::CEntryInfo info;
     EXPECT_TRUE(archive->currentEntry(info));
@@ -196,6 +198,26 @@ TEST(PackageBuilder, RefusesWhatTheSetupCouldNotInstall) {
        },
        "differ only in letter case"},
       {"device name", [](const CTempFolder& t) { t.write("con.txt", "x"); return t.root(); }, "cannot be installed"},
+      {"device name with a superscript digit",
+       [](const CTempFolder& t) {
+         t.write("bin/COM\xc2\xb9.txt", "x");  // COM and superscript one
+         return t.root();
+       },
+       "cannot be installed"},
+      {"installed path beyond the system's limit",
+       [](const CTempFolder& t) {
+         // 30 characters of installation directory, "\\", 229: 260.
+         t.write(std::string(100, 'd') + "/" + std::string(124, 'f') + ".txt", "x");
+         return t.root();
+       },
+       "too long to install"},
+      {"installed folder beyond the system's limit",
+       [](const CTempFolder& t) {
+         // The file's path fits, its folder's does not: 30 + 1 + 217 = 248.
+         t.write(std::string(217, 'd') + "/x.txt", "x");
+         return t.root();
+       },
+       "too long to install"},
       {"parent component with backslashes",
        [](const CTempFolder& t) {
          t.write("..\\..\\evil.dll", "x");  // one host file name holding backslashes
@@ -225,6 +247,24 @@ TEST(PackageBuilder, RefusesWhatTheSetupCouldNotInstall) {
       EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << c.what << ": " << error.what();
     }
   }
+}
+
+// The names the setup would refuse after converting them, whatever the code
+// page makes of them: in UTF-8 a superscript digit is two bytes.
+TEST(PackageBuilder, ChecksTheNameAsTheSystemSeesIt) {
+  CTempFolder product;
+  product.write("LPT\xc2\xb3", "x");  // LPT and superscript three
+  package::CPackOptions options;
+  options.keyField = fixedKeyField();
+  options.codePage = 65001;
+  EXPECT_THROW(package::buildPackage(product.root(), options), package::CBuildError);
+
+  // The path limit counts from the installation directory assumed.
+  CTempFolder deep;
+  deep.write(std::string(200, 'n') + ".txt", "x");
+  EXPECT_NO_THROW(package::buildPackage(deep.root(), options));
+  options.installationDirectory = "C:\\" + std::string(60, 'p');
+  EXPECT_THROW(package::buildPackage(deep.root(), options), package::CBuildError);
 }
 
 }  // namespace

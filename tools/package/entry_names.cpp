@@ -47,18 +47,23 @@ std::optional<std::string> toCodePage(std::string_view utf8, unsigned codePage) 
   return convertAll(openConverter(target, "UTF-8"), utf8);
 }
 
-std::wstring sameFileKey(std::string_view utf8) {
+std::wstring wideName(std::string_view utf8) {
   const std::optional<std::string> utf32 = convertAll(openConverter("UTF-32LE", "UTF-8"), utf8);
   const std::string& units = utf32 ? *utf32 : std::string(utf8);
-  std::wstring key;
+  std::wstring wide;
   const std::size_t width = utf32 ? 4 : 1;
   for (std::size_t i = 0; i + width <= units.size(); i += width) {
     char32_t c = 0;
     for (std::size_t b = 0; b < width; ++b) {
       c |= static_cast<char32_t>(static_cast<unsigned char>(units[i + b])) << (8 * b);
     }
-    key.push_back(static_cast<wchar_t>(c));
+    wide.push_back(static_cast<wchar_t>(c));
   }
+  return wide;
+}
+
+std::wstring sameFileKey(std::string_view utf8) {
+  std::wstring key = wideName(utf8);
   static const std::locale unicode("C.UTF-8");
   std::use_facet<std::ctype<wchar_t>>(unicode).toupper(key.data(), key.data() + key.size());
   return key;

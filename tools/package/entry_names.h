@@ -14,6 +14,10 @@ namespace package {
 // page lacks.
 std::optional<std::string> toCodePage(std::string_view utf8, unsigned codePage);
 
+// The name as the system sees it: one wide character per character (bytes
+// that are not UTF-8 are taken one by one).
+std::wstring wideName(std::string_view utf8);
+
 // Two names are the same file on Windows exactly when their keys are equal:
 // every letter in upper case, whatever its script.
 std::wstring sameFileKey(std::string_view utf8);

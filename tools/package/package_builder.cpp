@@ -9,6 +9,7 @@
 #include <memory>
 #include <random>
 
+#include "base/zip_digest.h"
 #include "package/product_files.h"
 
 namespace package {
@@ -89,7 +90,7 @@ zip::CKeyField randomKeyField() {
 }
 
 CPackResult buildPackage(const std::filesystem::path& folder, const CPackOptions& options) {
-  const std::vector<CProductFile> files = listProductFiles(folder, options.codePage);
+  const std::vector<CProductFile> files = listProductFiles(folder, options.codePage, options.installationDirectory);
   CPackResult result;
   CZipWriter writer;
   for (const CProductFile& file : files) {
@@ -112,6 +113,9 @@ CPackResult buildPackage(const std::filesystem::path& folder, const CPackOptions
     archive = writer.finish();
   } catch (const CZipLimitError& limit) {
     throw CBuildError(std::string("cannot pack the folder: ") + limit.what());
+  }
+  if (!zip::sealArchive(archive)) {
+    throw CBuildError("cannot record the package's digest");
   }
   result.container = encipher(archive, options);
   return result;

@@ -18,12 +18,18 @@ namespace package {
 using CKeyFieldSource = std::function<zip::CKeyField()>;
 zip::CKeyField randomKeyField();
 
+// Where the builder assumes the product is installed when it checks the
+// path limit: the longer of the two program folders (32-bit programs on
+// 64-bit Windows) joined with the product's folder.
+inline constexpr char kAssumedInstallationDirectory[] = "C:\\Program Files (x86)\\Brantel";
+
 struct CPackOptions {
   // The key field to use; when empty, the first one drawn from `draw` under
   // which the enciphered archive does not begin with "PK".
   std::optional<zip::CKeyField> keyField;
   CKeyFieldSource draw = randomKeyField;
   unsigned codePage = 1252;
+  std::string installationDirectory = kAssumedInstallationDirectory;
 };
 
 struct CPackedFile {

@@ -27,7 +27,8 @@ void checkFolder(const fs::path& folder) {
   }
 }
 
-CProductFile describe(const fs::path& folder, const fs::path& file, unsigned codePage) {
+CProductFile describe(const fs::path& folder, const fs::path& file, unsigned codePage,
+                      std::string_view installationDirectory) {
   CProductFile product;
   product.path = file;
   product.shownName = file.lexically_relative(folder).generic_string();
@@ -42,8 +43,17 @@ CProductFile describe(const fs::path& folder, const fs::path& file, unsigned cod
                       std::to_string(product.entryName.size()) + " bytes, at most " +
                       std::to_string(kMaxEntryNameBytes));
   }
-  if (!zip::isSafeEntryName(product.entryName)) {
+  // The 8-bit name as the setup checks it, and the name as the system sees
+  // it, whatever the code page makes of it.
+  const std::wstring installedName = wideName(product.shownName);
+  if (!zip::isSafeEntryName(product.entryName) || !zip::isSafeEntryName(installedName)) {
     throw CBuildError("file name " + product.shownName + " cannot be installed on Windows");
+  }
+  if (!zip::fitsPathLimit(wideName(installationDirectory), installedName)) {
+    throw CBuildError("file name " + product.shownName + " is too long to install: below " +
+                      std::string(installationDirectory) + " its path would exceed the system's limit of " +
+                      std::to_string(zip::kMaxFilePathChars) + " characters (" +
+                      std::to_string(zip::kMaxFolderPathChars) + " for a folder)");
   }
   return product;
 }
@@ -61,7 +71,8 @@ void checkDistinctOnWindows(const std::vector<CProductFile>& files) {
 
 }  // namespace
 
-std::vector<CProductFile> listProductFiles(const fs::path& folder, unsigned codePage) {
+std::vector<CProductFile> listProductFiles(const fs::path& folder, unsigned codePage,
+                                           std::string_view installationDirectory) {
   checkFolder(folder);
   std::vector<CProductFile> files;
   std::error_code error;
@@ -72,7 +83,7 @@ std::vector<CProductFile> listProductFiles(const fs::path& folder, unsigned code
     if (entry.is_directory(kindError)) {
       continue;
     }
-    CProductFile file = describe(folder, entry.path(), codePage);
+    CProductFile file = describe(folder, entry.path(), codePage, installationDirectory);
     if (!entry.is_regular_file(kindError)) {
       throw CBuildError("cannot read " + entry.path().string() + ": not a regular file");
     }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace package {
@@ -24,9 +25,11 @@ struct CProductFile {
 // by entry name.  Throws CBuildError for a folder that is missing or holds
 // no file, and for every name the setup would refuse or could not tell apart
 // on Windows: not representable in `codePage`, longer than 255 bytes, unsafe
-// to place, or equal to another name but for letter case.  Anything that is
-// neither a folder nor a regular file (a broken link, a device) is refused
-// as unreadable.
-std::vector<CProductFile> listProductFiles(const std::filesystem::path& folder, unsigned codePage);
+// to place, too long for the system's path limit once installed below
+// `installationDirectory` (UTF-8), or equal to another name but for letter case.
+// Anything that is neither a folder nor a regular file (a broken link, a
+// device) is refused as unreadable.
+std::vector<CProductFile> listProductFiles(const std::filesystem::path& folder, unsigned codePage,
+                                           std::string_view installationDirectory);
 
 }  // namespace package

@@ -15,7 +15,10 @@ constexpr std::uint32_t kEndRecordSignature = 0x06054b50;
 // 2.0: deflate.  Made on MS-DOS (high byte 0), so the attributes are DOS ones.
 constexpr std::uint16_t kVersion = 20;
 constexpr std::uint32_t kArchiveAttribute = 0x20;
-constexpr std::size_t kMaxEntries = 0xFFFF;
+// The end record's count of 0xFFFF means "see the 64-bit record", which
+// the package format does not have: readers would walk on past the last
+// entry.
+constexpr std::size_t kMaxEntries = 0xFFFE;
 constexpr std::uint64_t kMaxOffset = 0xFFFFFFFFu;
 
 void put16(std::vector<std::uint8_t>& out, std::uint16_t value) {
@@ -83,7 +86,7 @@ void CZipWriter::addRaw(std::string_view name, std::uint16_t method, const std::
                         std::size_t storedSize, std::uint32_t crc, std::uint32_t uncompressedSize,
                         std::uint32_t dosTime) {
   if (entries_ == kMaxEntries) {
-    throw CZipLimitError("more than 65535 files, which the package format cannot hold");
+    throw CZipLimitError("more than 65534 files, which the package format cannot hold");
   }
   if (name.size() > 0xFFFF) {
     throw CZipLimitError("an entry name longer than 65535 bytes");
