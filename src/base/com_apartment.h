@@ -20,10 +20,8 @@ public:
   CComApartment(const CComApartment&) = delete;
   CComApartment& operator=(const CComApartment&) = delete;
 
+private:
   // False when the thread already had another kind of apartment: it then
   // keeps that one, and this owner leaves it alone.
-  bool initialised() const noexcept { return initialised_; }
-
-private:
   bool initialised_;
 };
