@@ -37,6 +37,20 @@ void initialiseCommonControls() {
   }
 }
 
+// Lends the claimed block to the application for the elevated run, and takes
+// it back on every path: a failure leaves the run for the error boundary in
+// wWinMain, after the block itself is gone.
+class CLentBlock {
+public:
+  CLentBlock(CLaunchBlock*& slot, CLaunchBlock& block) : slot_(slot) { slot_ = &block; }
+  ~CLentBlock() { slot_ = nullptr; }
+  CLentBlock(const CLentBlock&) = delete;
+  CLentBlock& operator=(const CLentBlock&) = delete;
+
+private:
+  CLaunchBlock*& slot_;
+};
+
 std::vector<std::wstring> processArguments() {
   std::vector<std::wstring> arguments;
   int count = 0;
@@ -68,9 +82,8 @@ bool CSetupApp::InitInstance() {
       // user while the elevation prompt is still up must not take it away
       // from the copy the prompt is about.  Such a copy ends without a word.
       if (isProcessElevated() && block.claim()) {
-        claimedBlock_ = &block;
+        const CLentBlock lent(claimedBlock_, block);
         runElevated(commandLineTail());
-        claimedBlock_ = nullptr;
       }
       break;
     case CLaunchBlock::Role::None:
