@@ -1,7 +1,9 @@
 // Throws arbitrary bytes at the package archive's reader: opening, walking,
-// locating and extracting every entry must never crash, and an extraction
-// that succeeds has delivered exactly the entry's size.  The same bytes also
-// go through the container's decipher step.
+// locating and extracting every entry, the strict walk and the digest must
+// never crash; an extraction that succeeds has delivered exactly the entry's
+// size, a strict walk that has ended keeps its answer, and an archive that
+// opens once sealed carries a valid digest.  The same bytes also go through
+// the container's decipher step.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,7 +11,9 @@
 
 #include "base/zip_archive.h"
 #include "base/zip_cipher.h"
+#include "base/zip_digest.h"
 #include "base/zip_entry_name.h"
+#include "base/zip_entry_walk.h"
 
 namespace {
 
@@ -38,6 +42,28 @@ bool anyProgress(std::uint32_t done, std::uint32_t total, void*) {
   return true;
 }
 
+void walkStrictly(zip::CZIPFileBase& archive) {
+  zip::CEntryWalk walk(archive);
+  zip::CEntryInfo info;
+  zip::WalkStep step = zip::WalkStep::Entry;
+  for (int entries = 0; step == zip::WalkStep::Entry && entries < 64; ++entries) {
+    step = walk.next(info);
+  }
+  if (step != zip::WalkStep::Entry) {
+    check(walk.next(info) == step);
+  }
+}
+
+void sealAndVerify(const std::uint8_t* data, std::size_t size) {
+  std::vector<std::uint8_t> bytes(data, data + size);
+  if (!zip::sealArchive(bytes)) {
+    return;
+  }
+  if (TRefPtr<zip::CZIPFile> sealed = zip::openArchive(bytes.data(), bytes.size())) {
+    check(sealed->hasValidDigest());
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -46,10 +72,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(body.size() == size - zip::kKeyFieldSize);
   }
 
+  sealAndVerify(data, size);
   TRefPtr<zip::CZIPFile> archive = zip::openArchive(data, size);
   if (!archive) {
     return 0;
   }
+  archive->hasValidDigest();
+  walkStrictly(*archive);
   int entries = 0;
   for (int step = archive->firstEntry(); step == zip::kOk && entries < 64; step = archive->nextEntry(), ++entries) {
     zip::CEntryInfo info;

@@ -30,7 +30,6 @@ const std::vector<zip_test::CFile>& threeFiles() {
 
 constexpr std::uint8_t kCentralSignature[] = {'P', 'K', 1, 2};
 constexpr std::size_t kCentralNameOffset = 46;
-constexpr std::size_t kLocalNameOffset = 30;
 constexpr std::size_t kEndCountOffsets[] = {8, 10};  // on this disk, in all
 
 // Offset of the central directory entry `index` (from 0).

@@ -48,49 +48,39 @@ void refuseRestartMoves() {
   ASSERT_FALSE(::MoveFileExW(probe.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
 }
 
-std::wstring failureText(const wchar_t* text, const std::wstring& file, DWORD error) {
-  return text + file + L": " + systemErrorText(error);
+// The second version's run with one file of the first held open, so that it
+// can be neither replaced nor deleted now; `changeBytes` is what change.txt
+// holds afterwards.
+void runWithAFileHeld(const wchar_t* held, const wchar_t* text, DWORD error, const char* changeBytes) {
+  runAndCheck({.package = firstVersion()});
+  refuseRestartMoves();
+  CRun second;
+  second.package = secondVersion();
+  second.heldOpen = held;
+  second.error = text + inInstallation(held) + L": " + systemErrorText(error);
+  runAndCheck(second);
+  // The files placed before the failure stay, nothing after it was placed
+  // (its temporary files are gone), and what could not go is still there.
+  CMachineState expected;
+  expected.folders.push_back({installationDirectory(),
+                              {{L"Brantel.exe", kProgram2},
+                               {L"bin\\tool.dll", textBytes("tool two")},
+                               {L"change.txt", textBytes(changeBytes)},
+                               {L"drop.txt", textBytes("dropped by the next version")},
+                               {L"installation info.xml", std::nullopt}}});
+  expected.pending = CPendingRenames{};
+  expectMachineState(expected);
 }
 
+// The last file of the package: it keeps its old bytes, and nothing
+// obsolete is deleted.
 TEST(ReplaceFailures, AFileThatCanBePlacedNeitherNowNorAtTheRestartFailsTheRun) {
-  runAndCheck({.package = firstVersion()});
-  refuseRestartMoves();
-  // Held open: the rename fails now, and no restart move can be registered.
-  runAndCheck({.package = secondVersion(),
-               .heldOpen = L"change.txt",
-               .error = failureText(setup::kPlaceFileErrorText, inInstallation(L"change.txt"),
-                                    ERROR_ACCESS_DENIED)});
-  // The files before it are placed and stay; it keeps its old bytes; the
-  // files after the failure were never placed and their temporary files
-  // are gone; nothing obsolete was deleted.
-  CMachineState expected;
-  expected.folders.push_back({installationDirectory(),
-                              {{L"Brantel.exe", kProgram2},
-                               {L"bin\\tool.dll", textBytes("tool two")},
-                               {L"change.txt", textBytes("old")},
-                               {L"drop.txt", textBytes("dropped by the next version")},
-                               {L"installation info.xml", std::nullopt}}});
-  expected.pending = CPendingRenames{};
-  expectMachineState(expected);
+  runWithAFileHeld(L"change.txt", setup::kPlaceFileErrorText, ERROR_ACCESS_DENIED, "old");
 }
 
+// Every new file is placed; the obsolete one stays.
 TEST(ReplaceFailures, AnObsoleteFileThatCanBeRemovedNeitherNowNorAtTheRestartFailsTheRun) {
-  runAndCheck({.package = firstVersion()});
-  refuseRestartMoves();
-  runAndCheck({.package = secondVersion(),
-               .heldOpen = L"drop.txt",
-               .error = failureText(setup::kRemoveFileErrorText, inInstallation(L"drop.txt"),
-                                    ERROR_SHARING_VIOLATION)});
-  // Every new file placed, the obsolete one still there.
-  CMachineState expected;
-  expected.folders.push_back({installationDirectory(),
-                              {{L"Brantel.exe", kProgram2},
-                               {L"bin\\tool.dll", textBytes("tool two")},
-                               {L"change.txt", textBytes("new")},
-                               {L"drop.txt", textBytes("dropped by the next version")},
-                               {L"installation info.xml", std::nullopt}}});
-  expected.pending = CPendingRenames{};
-  expectMachineState(expected);
+  runWithAFileHeld(L"drop.txt", setup::kRemoveFileErrorText, ERROR_SHARING_VIOLATION, "new");
 }
 
 }  // namespace
