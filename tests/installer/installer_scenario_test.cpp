@@ -7,6 +7,7 @@
 
 #include "base/guid.h"
 #include "base/path_join.h"
+#include "base/utf8.h"
 #include "base/known_folder.h"
 #include "base/zip_test_support.h"
 #include "installer/installer.h"
@@ -14,6 +15,8 @@
 #include "installer/system_registration.h"
 #include "installer/uninstall_values.h"
 #include "product/demo/install_runner.h"
+#include "worker/envelope_window.h"
+#include "worker/messages.h"
 
 namespace install_test {
 namespace {
@@ -110,6 +113,36 @@ TEST(Scenarios, AFailedFreshInstallLeavesNothing) {
     expected.pending = CPendingRenames{};
     expectMachineState(expected);
   }
+}
+
+// A stop request from the window's thread (the wait dialog's cancel) ends
+// the run with exactly one report, the cancelled message, and undoes it.
+TEST(Scenarios, AStopRequestEndsWithTheCancelledMessageAlone) {
+  TRefPtr<setup::CInstaller> installer;
+  int errors = 0;
+  int done = 0;
+  std::wstring error;
+  CEnvelopeWindow window([&](XRefMessage& message) -> LRESULT {
+    if (XMessageProgress::payloadOf(message)) {
+      installer->stop(0);
+    } else if (const auto failure = XMessageError::payloadOf(message)) {
+      ++errors;
+      error = failure->text;
+    } else if (setup::XMessageInstallDone::payloadOf(message)) {
+      ++done;
+    }
+    return 1;
+  });
+  const auto task = demo::pageTask(openPackage(firstVersion()), true);
+  task->window = window.handle();
+  installer = setup::StartInstaller(task);
+  ASSERT_TRUE(pumpMessagesUntil([&] { return installer->finished(); }, std::chrono::minutes(2)));
+  EXPECT_EQ(errors, 1);
+  EXPECT_EQ(done, 0);
+  EXPECT_EQ(toUtf8(error), toUtf8(setup::kCancelledText));
+  CMachineState expected = nothingInstalled();
+  expected.pending = CPendingRenames{};
+  expectMachineState(expected);
 }
 
 TEST(Scenarios, AFailureHalfWayKeepsThePreviousInstallation) {
