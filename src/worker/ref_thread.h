@@ -51,8 +51,8 @@ public:
 
   // The window the worker reports to.  An exception that leaves the run
   // operation is posted to it as an error payload: a family member with its
-  // own text, anything else with the application's fixed text.  Without a
-  // window the thread ends silently with the result -1.
+  // own text, anything else with the application's fixed text.  Either way
+  // the result is -1; without a window nobody else is told.
   void setReportWindow(HWND window) noexcept { reportWindow_.store(window); }
   HWND reportWindow() const noexcept { return reportWindow_.load(); }
 
