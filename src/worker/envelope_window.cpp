@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/exception.h"
+#include "frame/failure_report.h"
 
 namespace {
 
@@ -54,8 +55,15 @@ LRESULT CALLBACK CEnvelopeWindow::procedure(HWND window, UINT message, WPARAM wP
     } else if (wParam == envelope::kSent) {
       ++self->sent_;
     }
-    if (auto answer = envelope::receive(wParam, lParam, self->handler_)) {
-      return *answer;
+    // A handler's failure ends at this window's edge: the envelope has been
+    // released by then, and the user reads the text.
+    try {
+      if (auto answer = envelope::receive(wParam, lParam, self->handler_)) {
+        return *answer;
+      }
+    } catch (...) {
+      frame::reportCurrentFailure(window);
+      return 0;
     }
   }
   return ::DefWindowProcW(window, message, wParam, lParam);

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/version.h"
 #include "base/guid.h"
+#include "support/ui_driver.h"
 #include "test_window.h"
 #include "worker/messages.h"
 #include "worker/ref_thread.h"
@@ -186,6 +189,36 @@ TEST_F(EnvelopeChannel, ThePostedReferenceIsGivenBackWhenTheHandlerThrows) {
                }).has_value());
   EXPECT_FALSE(called);
   EXPECT_EQ(CRefCountProbe::count(*envelopeHeld), 1);
+}
+
+TEST_F(EnvelopeChannel, AHandlersFailureIsShownAndTheWindowGoesOn) {
+  // The test program has no application object: the box has the system's
+  // caption.  Another thread reads and answers it as a user would.
+  std::optional<ui::CMessageBox> seen;
+  std::thread user([&seen] {
+    seen = ui::waitForMessageBox(L"Error", 10000, ::GetCurrentProcessId());
+    if (seen) {
+      ui::clickControl(seen->hwnd, L"OK");
+    }
+  });
+  int handled = 0;
+  CEnvelopeWindow window([&handled](XRefMessage&) -> LRESULT {
+    if (++handled == 1) {
+      throw XExceptionGeneral(L"The report could not be shown");
+    }
+    return 1;
+  });
+  onWorker([&] {
+    XMessageError::post(window.handle(), makeCounted<XMessageError::CMessage>(L"first"));
+    XMessageError::post(window.handle(), makeCounted<XMessageError::CMessage>(L"second"));
+  });
+  EXPECT_TRUE(pumpMessagesUntil([&] { return handled == 2; }, kReportLimit));
+  user.join();
+
+  ASSERT_TRUE(seen) << "no message box";
+  EXPECT_EQ(seen->text, L"The report could not be shown");
+  EXPECT_EQ(seen->icon, ui::Icon::Error);
+  EXPECT_EQ(CPayloadCount::alive(), 0);
 }
 
 }  // namespace
