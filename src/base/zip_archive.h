@@ -7,6 +7,11 @@
 // hands references to the verification step and the installer, which never
 // run at the same time: the archive has a single current-entry position and
 // no lock.
+//
+// The reader's own walk (firstEntry, nextEntry) trusts the central
+// directory.  Whoever places or verifies files checks hasValidDigest first
+// and walks with CEntryWalk (zip_entry_walk.h), which refuses a directory
+// that does not hold together.
 #pragma once
 
 #include <cstddef>

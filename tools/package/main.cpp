@@ -3,7 +3,9 @@
 //   brantel-package [--key-field HEX32] [--code-page N] PRODUCT_FOLDER OUTPUT
 //
 // Writes OUTPUT (the RCDATA resource that setup.exe carries) and prints what
-// it packed.  Without --key-field a fresh random key field is drawn.
+// it packed.  Without --key-field a fresh random key field is drawn.  The
+// archive inside carries its MD5 digest in its comment, which the setup
+// demands before it installs anything.
 #include <chrono>
 #include <cstdio>
 #include <cstring>

@@ -3,8 +3,9 @@
 // fields, as the setup's reader expects.
 //
 // The package builder adds files (deflated unless deflating does not make
-// them smaller); tests also add entries in any stored form to make archives
-// the builder never writes.
+// them smaller) and then records the archive's digest in its comment
+// (base/zip_digest.h); tests also add entries in any stored form to make
+// archives the builder never writes.  The finished archive has no comment.
 #pragma once
 
 #include <cstddef>
