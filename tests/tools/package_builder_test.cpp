@@ -190,6 +190,13 @@ TEST(PackageBuilder, RefusesWhatTheSetupCouldNotInstall) {
          return t.root();
        },
        "differ only in letter case"},
+      {"a file and a folder differing in case",
+       [](const CTempFolder& t) {
+         t.write("Docs", "a file");
+         t.write("docs/a.txt", "in the folder");
+         return t.root();
+       },
+       "the same name on Windows"},
       {"names differing in non-ASCII case",
        [](const CTempFolder& t) {
          t.write("\xc3\x84rger.txt", "1");  // Ärger

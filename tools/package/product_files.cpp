@@ -60,11 +60,25 @@ CProductFile describe(const fs::path& folder, const fs::path& file, unsigned cod
 
 void checkDistinctOnWindows(const std::vector<CProductFile>& files) {
   std::map<std::wstring, const CProductFile*> seen;
+  // Every folder on the way to a file, and one file in it.
+  std::map<std::wstring, const CProductFile*> folders;
   for (const CProductFile& file : files) {
-    auto [place, added] = seen.emplace(sameFileKey(file.shownName), &file);
+    const std::wstring key = sameFileKey(file.shownName);
+    auto [place, added] = seen.emplace(key, &file);
     if (!added) {
       throw CBuildError("file names " + place->second->shownName + " and " + file.shownName +
                         " differ only in letter case and would be the same file on Windows");
+    }
+    for (std::size_t at = key.find(L'/'); at != std::wstring::npos; at = key.find(L'/', at + 1)) {
+      folders.emplace(key.substr(0, at), &file);
+    }
+  }
+  // A file named like another file's folder but for letter case (the host
+  // keeps "Sub" and "sub/x.txt" apart, Windows does not).
+  for (const auto& [key, file] : seen) {
+    if (const auto folder = folders.find(key); folder != folders.end()) {
+      throw CBuildError("file " + file->shownName + " and the folder of " + folder->second->shownName +
+                        " differ only in letter case and would be the same name on Windows");
     }
   }
 }

@@ -26,9 +26,10 @@ struct CProductFile {
 // no file, and for every name the setup would refuse or could not tell apart
 // on Windows: not representable in `codePage`, longer than 255 bytes, unsafe
 // to place, too long for the system's path limit once installed below
-// `installationDirectory` (UTF-8), or equal to another name but for letter case.
-// Anything that is neither a folder nor a regular file (a broken link, a
-// device) is refused as unreadable.
+// `installationDirectory` (UTF-8), or equal to another name, or to a folder
+// on the way to another, but for letter case.  Anything that is neither a
+// folder nor a regular file (a broken link, a device) is refused as
+// unreadable.
 std::vector<CProductFile> listProductFiles(const std::filesystem::path& folder, unsigned codePage,
                                            std::string_view installationDirectory);
 
