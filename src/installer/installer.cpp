@@ -185,7 +185,12 @@ std::wstring CInstaller::freshTemporaryName() const {
 
 void CInstaller::extractionPass() {
   forEachSelectedEntry([this](const zip::CEntryInfo& entry, const std::wstring& name) { extractEntry(entry, name); });
-  reportProgress(bytesTotal_);
+  // The last moment a cancel undoes everything: from the renames on the run
+  // goes to its end.
+  if (!reportProgress(bytesTotal_)) {
+    throw XExceptionGeneral(kCancelledText);
+  }
+  checkStop();
 }
 
 void CInstaller::extractEntry(const zip::CEntryInfo& entry, const std::wstring& selectedName) {

@@ -102,6 +102,8 @@ TEST(Scenarios, AFailedFreshInstallLeavesNothing) {
       {.package = damaged, .error = setup::kPackageErrorText},
       // The user cancels in the wait dialog during the text.
       {.package = firstVersion(), .refuseProgressAfter = 2, .error = setup::kCancelledText},
+      // ... or on the report that fills the bar, the last before the renames.
+      {.package = {{"Brantel.exe", kProgram}}, .refuseProgressAfter = 1, .error = setup::kCancelledText},
       // Folder entries only: nothing to place.
       {.package = {{"docs/", {}}}, .error = setup::kPackageErrorText},
       // Nothing for this system.
