@@ -57,7 +57,7 @@ class UpdateServer:
             return answers.refusal("405 Method Not Allowed", "refused-method", "Only POST is answered.",
                                    [("Allow", "POST")])
         media_type = environ.get("CONTENT_TYPE", "").split(";")[0].strip().lower()
-        if media_type != self.words.TYPE_FORM:
+        if media_type != self.words.TYPE_FORM.lower():
             return answers.refusal("415 Unsupported Media Type", "refused-type",
                                    f"The body must be {self.words.TYPE_FORM}.")
         length = environ.get("CONTENT_LENGTH", "")

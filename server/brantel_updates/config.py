@@ -70,10 +70,12 @@ class _Reader:
 
     def table(self, parent, key, key_path, required=True):
         value = parent.get(key)
-        if value is None and not required:
+        if value is None:
+            if required:
+                self.fail(key_path[:-1], f"{_dotted(key_path)} is missing")
             return {}
         if not isinstance(value, dict):
-            self.fail(key_path[:-1], f"[{_dotted(key_path)}] must be a table")
+            self.fail(key_path, f"{_dotted(key_path)} must be a table")
         return value
 
     def only_keys(self, table, allowed, key_path):

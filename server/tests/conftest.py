@@ -107,6 +107,22 @@ class Answer:
         return ElementTree.fromstring(self.body)
 
 
+@pytest.fixture(scope="session")
+def live_server(tmp_path_factory):
+    """One gunicorn with TLS for the tests that go over the wire; its 64-bit
+    setup is 2 MiB so downloads take many chunks."""
+    from live_server import LiveServer
+    folder = tmp_path_factory.mktemp("live")
+    files = write_setup_files(folder)
+    files["x64"].write_bytes(bytes(range(256)) * 8192)
+    config = folder / "updates.toml"
+    config.write_text(standard_config_text())
+    server = LiveServer(folder, config)
+    server.setup_files = files
+    yield server
+    server.stop()
+
+
 @pytest.fixture
 def client(config_file):
     return Client(config_file)
