@@ -12,6 +12,7 @@ packages=(
   wine64 xvfb x11-utils imagemagick xauth
   googletest libgtest-dev libbenchmark-dev libminizip-dev zlib1g-dev libpugixml-dev
   dpkg-dev python3 openssl
+  gunicorn python3-pytest
 )
 
 log() { printf 'install-deps: %s\n' "$*"; }
