@@ -1,9 +1,12 @@
 """A configuration that cannot run stops the start with file, line and fault."""
 
-import pytest
-from conftest import MOVED, PLAIN, product_table
+import subprocess
+import sys
 
-from brantel_updates import ConfigError
+import pytest
+from conftest import MOVED, PLAIN, SERVER_DIR, product_table
+
+from brantel_updates import ConfigError, create_app
 from brantel_updates.config import load_config
 
 SETUP = ('x64 = { file = "setup-x64.exe", name = "BrantelSetup64.exe" }\n'
@@ -96,7 +99,6 @@ def test_unreadable_file_is_named(tmp_path, content, fault):
 
 
 def test_missing_protocol_words_file_is_named(tmp_path, setup_files):
-    from brantel_updates import create_app
     config = tmp_path / "updates.toml"
     config.write_text('[server]\nprotocol_words = "words.txt"\n' + product_table(PLAIN))
     with pytest.raises(ConfigError, match=f"^{tmp_path / 'words.txt'}: cannot read the protocol words"):
@@ -116,3 +118,22 @@ def test_sound_configuration_is_read_with_defaults_and_normalised(tmp_path, setu
     assert (plain.latest, plain.redirect, plain.maintenance) == ("2.5.0.17", None, None)
     assert plain.x64.path == setup_files["x64"] and plain.x64.name == "BrantelSetup64.exe"
     assert loaded.products[MOVED].redirect == "https://new.brantel.test/setup/v2"
+
+
+def run_check(config):
+    return subprocess.run([sys.executable, "-m", "brantel_updates", "--check", str(config)], cwd=SERVER_DIR,
+                          capture_output=True, text=True, timeout=60)
+
+
+def test_check_command_passes_the_shipped_example():
+    run = run_check(SERVER_DIR / "example" / "updates.toml")
+    assert run.returncode == 0, run.stderr
+    assert "3F2A9C41-7B1D-4E58-9A06-5C2E8D17B4F0: latest 2.5.0.17" in run.stdout
+
+
+def test_check_command_names_the_fault(tmp_path, setup_files):
+    config = tmp_path / "updates.toml"
+    config.write_text(product_table(PLAIN).replace('latest = "2.5.0.17"\n', ""))
+    run = run_check(config)
+    assert run.returncode == 1
+    assert run.stderr == f"{config}:1: products.{PLAIN}.latest is missing\n"

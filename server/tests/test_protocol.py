@@ -3,7 +3,7 @@
 import re
 
 import pytest
-from conftest import CLOSED, MAINTENANCE, MOVED, NEW_ADDRESS, PLAIN, UNKNOWN, form
+from conftest import CLOSED, MAINTENANCE, MOVED, NEW_ADDRESS, PLAIN, UNKNOWN, Client, form, product_table
 
 from brantel_updates.app import UNKNOWN_PRODUCT_TEXT
 
@@ -83,7 +83,6 @@ def test_each_request_logs_one_line_with_what_was_done(client, words):
     ("198.51.100.4", "203.0.113.9", "198.51.100.4"),         # anyone else cannot choose the address
 ])
 def test_logged_address_trusts_only_the_configured_proxy(tmp_path, setup_files, words, peer, forwarded, logged):
-    from conftest import Client, product_table
     config = tmp_path / "proxied.toml"
     config.write_text('[server]\ntrusted_proxies = ["127.0.0.1"]\n' + product_table(PLAIN))
     client = Client(config)
