@@ -3,7 +3,7 @@
 import re
 
 import pytest
-from conftest import MOVED, PLAIN, Client, product_table, standard_config_text
+from conftest import MOVED, PLAIN, Client, standard_config_text
 
 from brantel_updates import ConfigError
 from brantel_updates.words import DEFAULT_WORDS_PATH, load_words, word_names
@@ -95,3 +95,12 @@ def test_list_missing_a_word_names_it(tmp_path):
     path.write_text(re.sub(r"^ELEMENT_REDIRECT=.*\n", "", DEFAULT_WORDS_PATH.read_text(), flags=re.MULTILINE))
     with pytest.raises(ConfigError, match=f"^{path}: protocol words missing: ELEMENT_REDIRECT$"):
         load_words(path)
+
+
+def test_shared_list_fits_the_lengths_the_program_stores():
+    """The program keeps these words in fixed-length scrambled form."""
+    words = load_words()
+    assert len(words.ACTION_CHECK) == 7
+    assert len(words.ELEMENT_REDIRECT) == 5
+    assert len(words.ELEMENT_VERSION) == 7
+    assert len(f"{words.FIELD_ACTION}={words.ACTION_DOWNLOAD}&{words.FIELD_PRODUCT}=") == 13
