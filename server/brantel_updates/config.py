@@ -146,6 +146,8 @@ def _read_server(reader, document, base):
         reader.fail(key_path + ("trusted_proxies",), "server.trusted_proxies must be a list of IP addresses")
     for proxy in proxies:
         try:
+            if not isinstance(proxy, str):
+                raise TypeError
             ipaddress.ip_address(proxy)
         except (TypeError, ValueError):
             reader.fail(key_path + ("trusted_proxies",), f"server.trusted_proxies: {proxy!r} is not an IP address")

@@ -66,6 +66,8 @@ CASES = [
      ["server.max_body"]),
     ("proxy that is no address", '[server]\ntrusted_proxies = ["nginx"]\n' + HEAD + 'latest = "1"\n' + SETUP, 2,
      ["'nginx' is not an IP address"]),
+    ("proxy given as a number", '[server]\ntrusted_proxies = [1]\n' + HEAD + 'latest = "1"\n' + SETUP, 2,
+     ["1 is not an IP address"]),
     ("unknown server key", '[server]\nport = 443\n' + HEAD + 'latest = "1"\n' + SETUP, 2,
      ["unknown key server.port"]),
 ]
