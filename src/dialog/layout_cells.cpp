@@ -159,5 +159,8 @@ std::vector<std::wstring> cutTextRun(std::wstring_view text) {
 }
 
 void buildCells(CDialogTreeNode& root, XCellMeasure& measure) {
-  buildContainer(root, measure, styleInside(root, CTextStyle{}));
+  root.cells.clear();
+  if (root.display != CDialogNode::None) {
+    buildContainer(root, measure, styleInside(root, CTextStyle{}));
+  }
 }

@@ -38,6 +38,7 @@ std::vector<std::wstring> cutTextRun(std::wstring_view text);
 
 // Gives every container of the tree, from root down, its cells, and every
 // cell its natural size.  A `br` becomes a line-break cell; an element with
-// display none stays a cell of its container but nothing inside it is built.
+// display none stays a cell of its container but nothing inside it is built
+// (a root with display none has no cells at all).
 // Runs once, after the box model has given each node its display.
 void buildCells(CDialogTreeNode& root, XCellMeasure& measure);

@@ -148,6 +148,12 @@ TEST(DialogLayout, DisplayNone) {
   EXPECT_EQ(shown, (std::vector<std::string>{"a", "b", "static"}));
   const CDialogNode& hidden = *dialog.model.root->cells[1];
   EXPECT_EQ(hidden.box, (CBoxRect{4, 0, 4, 0}));
+
+  // A hidden dialog makes nothing and takes no space.
+  const CLaidOut none = laidOut("<dialog display=\"none\" width=\"5em\">a<button/></dialog>");
+  EXPECT_EQ(none.client, (CBoxSize{0, 0}));
+  EXPECT_TRUE(none.measure.measured.empty());
+  EXPECT_TRUE(none.model.root->cells.empty());
 }
 
 TEST(DialogLayout, SameWidthGroupsAndExtension) {
