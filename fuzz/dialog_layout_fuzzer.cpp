@@ -66,12 +66,43 @@ bool checkable(const CDialogNode& container, const CDialogNode& cell) {
          held(container.box) && held(cell.box);
 }
 
+// The lines of one container, followed cell by cell: a wrap moves a cell down
+// by exactly the height of the line it leaves, and only from a line that has
+// a cell (a cell that begins a line is never wrapped); a line break stands on
+// its line and the next line starts below the taller of the two.
+class CLineTrack {
+public:
+  void inlineCell(const CDialogNode& cell) {
+    const std::int32_t height = cell.box.bottom - cell.box.top;
+    if (known_ && cell.box.top != top_) {
+      FUZZ_CHECK(hasCells_ && cell.box.top == top_ + height_);
+      height_ = 0;
+    }
+    top_ = cell.box.top;
+    height_ = std::max(known_ ? height_ : 0, height);
+    known_ = hasCells_ = true;
+  }
+  void lineBreak(const CDialogNode& cell) {
+    if (known_) {
+      FUZZ_CHECK(cell.box.top == top_);
+      top_ += std::max(height_, cell.naturalSize.cy);
+      height_ = cell.naturalSize.cy;
+      hasCells_ = false;
+    }
+  }
+  // After a block, or a cell whose box is held at the limit.
+  void forget() { known_ = false; }
+
+private:
+  bool known_ = false;
+  bool hasCells_ = false;
+  std::int32_t top_ = 0;
+  std::int32_t height_ = 0;
+};
+
 void checkContainer(const CDialogNode& container) {
   const CBoxRect content = contentOf(container);
-  // The inline cells since the last line break or block, with the lowest
-  // bottom of the line the last of them stands on.
-  const CDialogNode* previous = nullptr;
-  std::int32_t lineBottom = 0;
+  CLineTrack lines;
   for (const DialogNodePtr& pointer : container.cells) {
     const CDialogNode& cell = *pointer;
     if (cell.display == CDialogNode::None) {
@@ -79,22 +110,18 @@ void checkContainer(const CDialogNode& container) {
     }
     FUZZ_CHECK(wellFormed(cell.box));
     FUZZ_CHECK(cell.naturalSize.cx >= 0 && cell.naturalSize.cy >= 0);
-    if (cell.isLineBreak() || cell.display == CDialogNode::Block) {
-      previous = nullptr;
-    } else if (checkable(container, cell)) {
-      FUZZ_CHECK(cell.box.left >= content.left && cell.box.top >= content.top);
-      FUZZ_CHECK(cell.box.bottom <= content.bottom);
-      // Only a cell that stands at the start of its line may pass the
-      // right edge, and a cell never leaves its line empty behind it.
-      FUZZ_CHECK(cell.box.right <= content.right || cell.box.left == content.left || cell.naturalSize.cx == 0);
-      if (previous) {
-        FUZZ_CHECK(cell.box.top == previous->box.top || cell.box.top <= lineBottom);
-      }
-      lineBottom = previous && cell.box.top == previous->box.top ? std::max(lineBottom, cell.box.bottom)
-                                                                 : cell.box.bottom;
-      previous = &cell;
+    if (cell.display == CDialogNode::Block || !held(container.box) || !held(cell.box)) {
+      lines.forget();
+    } else if (cell.isLineBreak()) {
+      lines.lineBreak(cell);
     } else {
-      previous = nullptr;
+      lines.inlineCell(cell);
+      if (checkable(container, cell)) {
+        FUZZ_CHECK(cell.box.left >= content.left && cell.box.top >= content.top);
+        FUZZ_CHECK(cell.box.bottom <= content.bottom);
+        // Only a cell at the start of its line may pass the right edge.
+        FUZZ_CHECK(cell.box.right <= content.right || cell.box.left == content.left || cell.naturalSize.cx == 0);
+      }
     }
     if (cell.isElement()) {
       checkContainer(cell);
