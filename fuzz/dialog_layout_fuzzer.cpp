@@ -53,12 +53,6 @@ bool held(const CBoxRect& box) {
 
 bool nonNegative(const CBoxRect& r) { return r.left >= 0 && r.top >= 0 && r.right >= 0 && r.bottom >= 0; }
 
-CBoxRect contentOf(const CDialogNode& node) {
-  return {node.box.left + node.margin.left + node.padding.left, node.box.top + node.margin.top + node.padding.top,
-          node.box.right - node.margin.right - node.padding.right,
-          node.box.bottom - node.margin.bottom - node.padding.bottom};
-}
-
 // Whether the cell's position may be checked against the container: no
 // negative spacing on either side, nothing held at the coordinate limit.
 bool checkable(const CDialogNode& container, const CDialogNode& cell) {
@@ -90,7 +84,15 @@ public:
       hasCells_ = false;
     }
   }
-  // After a block, or a cell whose box is held at the limit.
+  // A line that begins empty at top: a container's first, or the one below
+  // a block.
+  void startLine(std::int32_t top) {
+    known_ = true;
+    hasCells_ = false;
+    top_ = top;
+    height_ = 0;
+  }
+  // After a cell whose box is held at the limit.
   void forget() { known_ = false; }
 
 private:
@@ -101,8 +103,11 @@ private:
 };
 
 void checkContainer(const CDialogNode& container) {
-  const CBoxRect content = contentOf(container);
+  // A container's content is its box less margin and padding, as a control's
+  // window is.
+  const CBoxRect content = windowRectOf(container);
   CLineTrack lines;
+  lines.startLine(content.top);
   for (const DialogNodePtr& pointer : container.cells) {
     const CDialogNode& cell = *pointer;
     if (cell.display == CDialogNode::None) {
@@ -110,8 +115,10 @@ void checkContainer(const CDialogNode& container) {
     }
     FUZZ_CHECK(wellFormed(cell.box));
     FUZZ_CHECK(cell.naturalSize.cx >= 0 && cell.naturalSize.cy >= 0);
-    if (cell.display == CDialogNode::Block || !held(container.box) || !held(cell.box)) {
+    if (!held(container.box) || !held(cell.box)) {
       lines.forget();
+    } else if (cell.display == CDialogNode::Block) {
+      lines.startLine(cell.box.bottom);
     } else if (cell.isLineBreak()) {
       lines.lineBreak(cell);
     } else {
