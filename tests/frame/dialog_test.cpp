@@ -96,9 +96,8 @@ protected:
 
   // The dialog of the run once it shows and is the active window, ready for
   // a person's clicks and keys.
-  static HWND shown() {
-    const HWND window = ui::waitForWindow(
-        {.caption = frame_test::kDialogCaption, .processId = ::GetCurrentProcessId()}, kLimitMs);
+  static HWND shown(const wchar_t* caption = frame_test::kDialogCaption) {
+    const HWND window = ui::waitForWindow({.caption = caption, .processId = ::GetCurrentProcessId()}, kLimitMs);
     const bool active = ui::pollUntil(kLimitMs, [window] { return ::GetForegroundWindow() == window; });
     return active ? window : nullptr;
   }
@@ -223,7 +222,7 @@ TEST_F(Dialog, TheHooksRunInOrderAndTheInitialExchangeFillsTheControls) {
 }
 
 TEST_F(Dialog, EndsWithTheResultOfWhatThePersonDid) {
-  enum class Act { Click, Key };
+  enum class Act { Click, Key, CloseBox };
   struct CCase {
     const wchar_t* what;
     Act act;
@@ -236,6 +235,7 @@ TEST_F(Dialog, EndsWithTheResultOfWhatThePersonDid) {
       {L"Enter", Act::Key, VK_RETURN, IDOK, true},
       {L"Cancel clicked", Act::Click, IDCANCEL, IDCANCEL, false},
       {L"Escape", Act::Key, VK_ESCAPE, IDCANCEL, false},
+      {L"the close box", Act::CloseBox, 0, IDCANCEL, false},
       {L"a button of its own", Act::Click, frame_test::kRetryId, frame_test::kRetryResult, false},
       {L"a click in the list (a notification)", Act::Click, frame_test::kListId, frame_test::kListClickResult,
        false},
@@ -248,6 +248,10 @@ TEST_F(Dialog, EndsWithTheResultOfWhatThePersonDid) {
     ASSERT_NE(window, nullptr);
     if (c.act == Act::Click) {
       ASSERT_TRUE(ui::clickControl(window, c.target));
+    } else if (c.act == Act::CloseBox) {
+      // What a click on the caption's close box sends; the test display has
+      // no window manager to draw the box.
+      ASSERT_TRUE(::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0));
     } else {
       ASSERT_TRUE(ui::clickControl(window, frame_test::kNameId));
       ASSERT_TRUE(frame_test::pressKey(window, static_cast<WORD>(c.target)));
@@ -324,6 +328,32 @@ TEST_F(Dialog, AFailingInitialisationIsShownAndTheDialogStillOpens) {
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(ui::clickControl(window, L"OK"));
   EXPECT_EQ(run.waitResult(kLimitMs), IDOK);
+}
+
+TEST_F(Dialog, ADialogOpenedFromAHandlerIsADialogOfItsOwnOverTheFirst) {
+  CTestDialog inner(frame_test::kInnerCaption);
+  CTestDialog outer;
+  outer.inner = &inner;
+  CModalRun run(outer);
+  const HWND outerWindow = shown();
+  ASSERT_NE(outerWindow, nullptr);
+
+  ASSERT_TRUE(ui::clickControl(outerWindow, L"Open"));
+  const HWND innerWindow = shown(frame_test::kInnerCaption);
+  ASSERT_NE(innerWindow, nullptr);
+  EXPECT_EQ(::GetWindow(innerWindow, GW_OWNER), outerWindow);
+  EXPECT_FALSE(::IsWindowEnabled(outerWindow)) << "the first dialog waits for the second";
+  ASSERT_TRUE(ui::clickControl(innerWindow, L"OK"));
+  ASSERT_TRUE(ui::waitWindowGone(innerWindow, kLimitMs));
+
+  EXPECT_EQ(ui::windowText(::GetDlgItem(outerWindow, frame_test::kStatusId)), frame_test::innerEndedText(IDOK));
+  ASSERT_TRUE(ui::clickControl(outerWindow, L"Cancel"));
+  EXPECT_EQ(run.waitResult(kLimitMs), IDCANCEL);
+  // Each object saw its own window from the first message on.
+  const std::vector<std::wstring> innerHooks{L"nccreate", L"pre-init", L"init", L"load", L"save"};
+  EXPECT_EQ(inner.hooks, innerHooks);
+  const std::vector<std::wstring> outerHooks{L"nccreate", L"pre-init", L"init", L"load"};
+  EXPECT_EQ(outer.hooks, outerHooks);
 }
 
 TEST_F(Dialog, AnyMessageReachesTheWindowProcedureAndItsAnswerTheSender) {

@@ -18,8 +18,8 @@ std::wstring textOf(HWND control) {
   return text;
 }
 
-frame::CDialogTemplate makeTemplate() {
-  frame::CDialogTemplate dialogTemplate(testDialogHeader());
+frame::CDialogTemplate makeTemplate(const wchar_t* caption) {
+  frame::CDialogTemplate dialogTemplate(testDialogHeader(caption));
   for (const frame::CDialogTemplateItem& item : testDialogItems()) {
     dialogTemplate.addItem(item);
   }
@@ -28,14 +28,16 @@ frame::CDialogTemplate makeTemplate() {
 
 }  // namespace
 
-frame::CDialogTemplateHeader testDialogHeader() {
+std::wstring innerEndedText(INT_PTR result) { return L"The inner dialog ended with " + std::to_wstring(result); }
+
+frame::CDialogTemplateHeader testDialogHeader(const wchar_t* caption) {
   return {.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
           .exStyle = WS_EX_CONTROLPARENT,
           .x = 20,
           .y = 20,
           .width = 220,
           .height = 110,
-          .caption = kDialogCaption,
+          .caption = caption,
           .font = {.pointSize = 8, .face = L"MS Shell Dlg"}};
 }
 
@@ -50,13 +52,15 @@ std::vector<frame::CDialogTemplateItem> testDialogItems() {
       {.className = L"SysListView32", .id = kListId, .style = kChild | WS_TABSTOP | LVS_REPORT,
        .exStyle = WS_EX_CLIENTEDGE, .x = 7, .y = 40, .width = 206, .height = 40},
       {.className = L"BUTTON", .text = L"Fail", .id = kFailId, .style = kChild | WS_TABSTOP | BS_PUSHBUTTON,
-       .x = 7, .y = 89, .width = 50, .height = 14},
+       .x = 7, .y = 89, .width = 38, .height = 14},
       {.className = L"BUTTON", .text = L"Retry", .id = kRetryId, .style = kChild | WS_TABSTOP | BS_PUSHBUTTON,
-       .x = 60, .y = 89, .width = 50, .height = 14},
+       .x = 48, .y = 89, .width = 38, .height = 14},
+      {.className = L"BUTTON", .text = L"Open", .id = kOpenId, .style = kChild | WS_TABSTOP | BS_PUSHBUTTON,
+       .x = 89, .y = 89, .width = 38, .height = 14},
       {.className = L"BUTTON", .text = L"OK", .id = IDOK, .style = kChild | WS_TABSTOP | BS_DEFPUSHBUTTON,
-       .x = 113, .y = 89, .width = 50, .height = 14},
+       .x = 130, .y = 89, .width = 40, .height = 14},
       {.className = L"BUTTON", .text = L"Cancel", .id = IDCANCEL, .style = kChild | WS_TABSTOP | BS_PUSHBUTTON,
-       .x = 166, .y = 89, .width = 47, .height = 14},
+       .x = 173, .y = 89, .width = 40, .height = 14},
   };
 }
 
@@ -69,7 +73,14 @@ void fail(Failure failure) {
   }
 }
 
-CTestDialog::CTestDialog() : template_(makeTemplate()) { InitModalIndirect(template_.get()); }
+CTestDialog::CTestDialog(const wchar_t* caption) : template_(makeTemplate(caption)) {
+  InitModalIndirect(template_.get());
+}
+
+INT_PTR CTestDialog::runOver(HWND owner) {
+  InitModalIndirect(template_.get(), owner);
+  return DoModal();
+}
 
 void CTestDialog::PreInitDialog() { hooks.push_back(L"pre-init"); }
 
@@ -99,6 +110,11 @@ void CTestDialog::DoDataExchange(frame::CDataExchange* dx) {
 bool CTestDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kRetryId) {
     EndDialog(kRetryResult);
+    return true;
+  }
+  if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kOpenId && inner) {
+    const INT_PTR result = inner->runOver(GetSafeHwnd());
+    ::SetDlgItemTextW(GetSafeHwnd(), kStatusId, innerEndedText(result).c_str());
     return true;
   }
   if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kFailId) {
