@@ -118,6 +118,8 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK CWnd::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   CWnd* self = FromHandlePermanent(window);
   if (!self) {
+    // Only a procedure that another subclass kept after the object let go
+    // still calls here; the window's own handling then serves.
     return ::DefWindowProcW(window, message, wParam, lParam);
   }
   const LRESULT result = self->dispatch(message, wParam, lParam);
