@@ -174,15 +174,24 @@ function(brantel_test_filters out sources per_test)
 endfunction()
 
 # brantel_test(NAME SOURCES ... [LIBS ...] [WINDOWS_ONLY] [HOST_ONLY] [PER_TEST]
-#              [TIMEOUT seconds] [LABELS ...] [DEPENDS targets...])
+#              [TIMEOUT seconds] [LABELS ...] [DEPENDS targets...]
+#              [NETWORK [NETWORK_CONFIG updates.toml] [NETWORK_NAMES host...]])
 # A Google Test program.  In the host tree it runs natively (under the
 # sanitizers in the sanitize tree); in the windows tree under Wine, where every
 # test suite of the program becomes one ctest entry with a fresh prefix of its
 # own (PER_TEST: every single test gets its own entry and prefix).  Every
 # program links the main of tests/support/test_main.cpp: an entry that runs no
 # test fails, and one in which a test skipped itself is reported as skipped.
+#
+# NETWORK (windows tree): every entry runs in a network sandbox of its own
+# (scripts/net-sandbox.sh) with the update server on 443 of its loopback,
+# serving NETWORK_CONFIG under the host names NETWORK_NAMES (default
+# updates.brantel.test); the Wine prefix lives inside the sandbox.  An entry
+# that needs another server sets BRANTEL_NET_SERVER_CMD in its ENVIRONMENT.
+# These entries are labelled "network" too.
 function(brantel_test name)
-  cmake_parse_arguments(arg "WINDOWS_ONLY;HOST_ONLY;PER_TEST" "TIMEOUT" "SOURCES;LIBS;LABELS;DEPENDS" ${ARGN})
+  cmake_parse_arguments(arg "WINDOWS_ONLY;HOST_ONLY;PER_TEST;NETWORK" "TIMEOUT;NETWORK_CONFIG"
+                        "SOURCES;LIBS;LABELS;DEPENDS;NETWORK_NAMES" ${ARGN})
   if(arg_WINDOWS_ONLY AND NOT BRANTEL_WINDOWS)
     return()
   endif()
@@ -223,13 +232,27 @@ function(brantel_test name)
 
   # Under Wine: one entry per suite (or per test), found by reading the
   # sources; a changed source reads them again at the next build.
+  set(command ${name})
+  if(arg_NETWORK)
+    # The sandbox comes first and runs wine-run.sh inside, so the prefix, its
+    # wineserver and Xvfb share the sandbox's network.
+    set(command bash ${BRANTEL_SOURCE_ROOT}/scripts/net-sandbox.sh)
+    if(arg_NETWORK_CONFIG)
+      list(APPEND command --config ${arg_NETWORK_CONFIG})
+    endif()
+    foreach(host ${arg_NETWORK_NAMES})
+      list(APPEND command --cert-for ${host})
+    endforeach()
+    list(APPEND command -- bash ${BRANTEL_SOURCE_ROOT}/scripts/wine-run.sh $<TARGET_FILE:${name}>)
+    list(APPEND labels network)
+  endif()
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${arg_SOURCES})
   brantel_test_filters(entries "${arg_SOURCES}" "${arg_PER_TEST}")
   foreach(entry ${entries})
     string(REGEX REPLACE "=.*" "" entry_name "${entry}")
     string(REGEX REPLACE "^[^=]*=" "" filter "${entry}")
     set(test_name "${name}:${entry_name}")
-    add_test(NAME ${test_name} COMMAND ${name} --gtest_filter=${filter})
+    add_test(NAME ${test_name} COMMAND ${command} --gtest_filter=${filter})
     set_tests_properties(${test_name} PROPERTIES
       TIMEOUT ${timeout}
       LABELS "${labels}"

@@ -13,6 +13,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev libminizip-dev zlib1g-dev libpugixml-dev
   dpkg-dev python3 openssl
   gunicorn python3-pytest
+  iproute2 util-linux
 )
 
 log() { printf 'install-deps: %s\n' "$*"; }
