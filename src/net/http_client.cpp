@@ -11,7 +11,6 @@
 #include "net/hidden_text.h"
 #include "net/hidden_words.h"
 #include "net/https_address.h"
-#include "worker/network_call.h"
 #include "xml/xml_parser.h"
 
 namespace http {
@@ -68,11 +67,11 @@ bool isDocumentType(HINTERNET request) {
   return media == widened(reveal(hidden_words::TYPE_DOCUMENT));
 }
 
-bool sendForm(CScopedInternet& request, const std::string& body) {
+bool sendForm(CScopedInternet& request, const std::string& body, const CDeadline& deadline) {
   const std::wstring headers = L"Content-Type: " + widened(reveal(hidden_words::TYPE_FORM)) +
                                L"\r\nContent-Length: " + std::to_wstring(body.size()) + L"\r\n";
   const HINTERNET handle = request.get();
-  return interruptibleNetworkCall(request, [handle, headers, payload = std::string(body)]() mutable {
+  return boundedNetworkCall(request, deadline.remainingMs(), [handle, headers, payload = std::string(body)]() mutable {
            return inet::api().HttpSendRequestW(handle, headers.c_str(), static_cast<DWORD>(headers.size()),
                                                payload.data(), static_cast<DWORD>(payload.size()));
          }) != FALSE;
@@ -92,6 +91,7 @@ XmlDocumentPtr postOrThrow(const std::wstring& address, const std::string& body)
   if (!split || !api.complete()) {
     return {};
   }
+  const CDeadline deadline(kPostLimitMs);
   CScopedInternet session(api.InternetOpenW(userAgent().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!session || !setTimeouts(session.get())) {
     return {};
@@ -103,11 +103,11 @@ XmlDocumentPtr postOrThrow(const std::wstring& address, const std::string& body)
   }
   CScopedInternet request(api.HttpOpenRequestW(connection.get(), L"POST", split->object.c_str(), nullptr, nullptr,
                                                nullptr, INTERNET_FLAG_SECURE | INTERNET_FLAG_NO_AUTO_REDIRECT, 0));
-  if (!request || !setTimeouts(request.get()) || !sendForm(request, body) || !request ||
+  if (!request || !setTimeouts(request.get()) || !sendForm(request, body, deadline) || !request ||
       statusCode(request.get()) != 200 || !isDocumentType(request.get())) {
     return {};
   }
-  return parsedDocument(ReadWholeBody(request, kMaxDocumentBytes));
+  return parsedDocument(ReadWholeBody(request, kMaxDocumentBytes, deadline));
 }
 
 }  // namespace
@@ -141,7 +141,7 @@ std::optional<std::wstring> QueryHeaderText(HINTERNET request, DWORD infoLevel) 
   return text;
 }
 
-std::vector<std::uint8_t> ReadWholeBody(CScopedInternet& request, std::size_t maxBytes) {
+std::vector<std::uint8_t> ReadWholeBody(CScopedInternet& request, std::size_t maxBytes, const CDeadline& deadline) {
   DWORD announced = 0;
   DWORD size = sizeof(announced);
   const bool lengthKnown = inet::api().HttpQueryInfoW(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
@@ -154,7 +154,7 @@ std::vector<std::uint8_t> ReadWholeBody(CScopedInternet& request, std::size_t ma
   const auto chunk = std::make_shared<CReadChunk>();
   const HINTERNET handle = request.get();
   for (;;) {
-    const bool read = interruptibleNetworkCall(request, [handle, chunk] {
+    const bool read = boundedNetworkCall(request, deadline.remainingMs(), [handle, chunk] {
                         return inet::api().InternetReadFile(handle, chunk->bytes.data(), kChunkBytes, &chunk->count);
                       }) != FALSE;
     if (!read) {

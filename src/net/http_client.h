@@ -3,7 +3,8 @@
 //
 // Beyond what the library does by default, every request here
 // - gives up after fixed connect, send and receive time-outs, so that a
-//   server that accepts and never answers cannot hold the setup;
+//   server that accepts and never answers cannot hold the setup, and a
+//   limit of its own on the whole post (kPostLimitMs);
 // - follows no HTTP redirection at all: the server moves programs with its
 //   own redirect element, and the library would otherwise follow a redirect
 //   to plain HTTP;
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "frame/inet_api.h"
+#include "net/bounded_call.h"
 #include "xml/xml_document.h"
 
 namespace http {
@@ -27,6 +29,9 @@ namespace http {
 inline constexpr DWORD kConnectTimeoutMs = 10000;
 inline constexpr DWORD kSendTimeoutMs = 10000;
 inline constexpr DWORD kReceiveTimeoutMs = 10000;
+// A whole post, from the connection to the last byte of the answer: the
+// library's time-outs do not bound every wait (bounded_call.h).
+inline constexpr DWORD kPostLimitMs = 20000;
 // The largest answer document taken: real ones are under 200 bytes.
 inline constexpr std::size_t kMaxDocumentBytes = 1024 * 1024;
 
@@ -45,8 +50,9 @@ XmlDocumentPtr PostForm(const std::wstring& address, const std::string& body) no
 std::optional<std::wstring> QueryHeaderText(HINTERNET request, DWORD infoLevel);
 
 // The whole body of the request's answer.  Throws XExceptionInet when a read
-// fails (ERROR_INTERNET_OPERATION_CANCELLED after a stop request), and
-// XExceptionLength when the body is announced or found longer than maxBytes.
-std::vector<std::uint8_t> ReadWholeBody(CScopedInternet& request, std::size_t maxBytes);
+// fails (ERROR_INTERNET_OPERATION_CANCELLED after a stop request,
+// ERROR_INTERNET_TIMEOUT at the deadline), and XExceptionLength when the body
+// is announced or found longer than maxBytes.
+std::vector<std::uint8_t> ReadWholeBody(CScopedInternet& request, std::size_t maxBytes, const CDeadline& deadline);
 
 }  // namespace http

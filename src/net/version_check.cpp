@@ -58,6 +58,7 @@ CVersionCheckResult CheckVersion(const CGuid& product, std::string_view extra, c
   const std::wstring versionElement = widened(reveal(hidden_words::ELEMENT_VERSION));
   const std::string body = versionCheckBody(product, extra);
 
+  int redirections = 0;
   for (std::size_t index = 0; index < addresses.size();) {
     const std::wstring address = addresses[index];
     const XmlDocumentPtr document = post(address, body);
@@ -71,7 +72,8 @@ CVersionCheckResult CheckVersion(const CGuid& product, std::string_view extra, c
     }
     if (answer->text == redirectElement) {
       const auto target = getAttribute(answer, widened(reveal(hidden_words::ATTRIBUTE_URL)));
-      if (target && !tried.count(*target) && isServerAddress(*target)) {
+      if (target && !tried.count(*target) && redirections < kMaxRedirections && isServerAddress(*target)) {
+        ++redirections;
         tried.insert(*target);
         addresses.insert(addresses.begin(), *target);
         index = 0;

@@ -11,6 +11,10 @@
 
 namespace net {
 
+// Redirections followed in one check at most: a server that keeps naming new
+// addresses cannot keep the check going.
+inline constexpr int kMaxRedirections = 8;
+
 struct CVersionCheckResult {
   bool success = false;
   // Filled only on success.
