@@ -2,7 +2,7 @@
 # Runs a command in a private network sandbox with the update server up:
 #
 #   net-sandbox.sh [--config UPDATES.toml] [--cert-for NAME]... [--host NAME]...
-#                  [--server-cmd 'COMMAND LINE'] -- COMMAND [ARGS...]
+#                  [--server-cmd 'COMMAND LINE' | --no-server] -- COMMAND [ARGS...]
 #
 # COMMAND runs in fresh mount, network and process namespaces of its own:
 # only a loopback interface exists, the host names given resolve to 127.0.0.1
@@ -22,9 +22,10 @@
 #                      certificate; repeatable
 #   --server-cmd CMD   runs the bash command line CMD on 443 instead of
 #                      gunicorn (tests/net/fake_server.py is one)
+#   --no-server        nothing listens: a server that is down
 #
 # Defaults from the environment, for ctest entries: BRANTEL_NET_CONFIG,
-# BRANTEL_NET_SERVER_CMD.  COMMAND and the server find in theirs:
+# BRANTEL_NET_SERVER_CMD, BRANTEL_NET_NO_SERVER=1.  COMMAND and the server find in theirs:
 #   BRANTEL_NET_DIR      the sandbox's own folder
 #   BRANTEL_NET_TLS      its certificates: trusted/ (the server's, from the
 #                        test CA), untrusted/ (the same names from a CA nobody
@@ -54,11 +55,12 @@ fail() {
 }
 
 usage() {
-  fail "usage: net-sandbox.sh [--config FILE] [--cert-for NAME]... [--host NAME]... [--server-cmd CMD] -- COMMAND..."
+  fail "usage: net-sandbox.sh [--config FILE] [--cert-for NAME]... [--host NAME]... [--server-cmd CMD | --no-server] -- COMMAND..."
 }
 
 config=${BRANTEL_NET_CONFIG:-}
 server_cmd=${BRANTEL_NET_SERVER_CMD:-}
+no_server=${BRANTEL_NET_NO_SERVER:-}
 dir=""
 cert_names=()
 host_names=()
@@ -68,6 +70,7 @@ while [ $# -gt 0 ]; do
     --cert-for) [ $# -ge 2 ] || usage; cert_names+=("$2"); shift 2 ;;
     --host) [ $# -ge 2 ] || usage; host_names+=("$2"); shift 2 ;;
     --server-cmd) [ $# -ge 2 ] || usage; server_cmd=$2; shift 2 ;;
+    --no-server) no_server=1; shift ;;
     --dir) [ $# -ge 2 ] || usage; dir=$2; shift 2 ;;  # given by the outside to the inside
     --) shift; break ;;
     *) usage ;;
@@ -75,7 +78,7 @@ while [ $# -gt 0 ]; do
 done
 [ $# -gt 0 ] || usage
 [ ${#cert_names[@]} -gt 0 ] || cert_names=(updates.brantel.test)
-if [ -z "$server_cmd" ]; then
+if [ -z "$server_cmd" ] && [ -z "$no_server" ]; then
   [ -n "$config" ] || fail "give --config or --server-cmd"
   [ -f "$config" ] || fail "no configuration $config"
   config=$(cd "$(dirname "$config")" && pwd)/$(basename "$config")
@@ -95,6 +98,7 @@ if [ -z "${_BRANTEL_NET_INSIDE:-}" ]; then
       </dev/null >/dev/null 2>&1 &
   )
   args=(--dir "$work" --config "$config" --server-cmd "$server_cmd")
+  [ -z "$no_server" ] || args+=(--no-server)
   for n in "${cert_names[@]}"; do args+=(--cert-for "$n"); done
   for n in "${host_names[@]}"; do args+=(--host "$n"); done
   _BRANTEL_NET_INSIDE=1 exec unshare --mount --net --pid --fork --kill-child --mount-proc \
@@ -196,8 +200,10 @@ trap stop_server EXIT
 trap 'exit 143' TERM
 trap 'exit 130' INT
 
-start_server
-await_server || exit 125
+if [ -z "$no_server" ]; then
+  start_server
+  await_server || exit 125
+fi
 
 "$@"
 status=$?

@@ -9,6 +9,9 @@
 #   sandbox_isolation.sh killed CONFIG
 #       a sandbox killed outright (SIGKILL, as ctest ends a timed-out entry)
 #       leaves no process and no folder behind.
+#   sandbox_isolation.sh refused CONFIG
+#       a configuration the server refuses: the sandbox never runs the
+#       command, ends with 125 and shows the server's own message.
 #
 # Every wait is bounded by a deadline.
 set -uo pipefail
@@ -89,8 +92,21 @@ killed() {
   echo "a killed sandbox left nothing behind"
 }
 
+refused() {
+  local bad=$shared/bad.toml status
+  sed 's/^latest = .*/latest = "two"/' "$1" >"$bad"
+  "$sandbox" --config "$bad" -- touch "$shared/ran" 2>"$shared/refused.log"
+  status=$?
+  cat "$shared/refused.log"
+  [ "$status" = 125 ] || fail "the sandbox ended with $status"
+  [ ! -e "$shared/ran" ] || fail "the command ran without a server"
+  grep -qF "$bad:" "$shared/refused.log" || fail "the server's message naming the file is not shown"
+  echo "a refused configuration stops the sandbox before the command"
+}
+
 case ${1:-} in
   parallel) [ $# = 4 ] || fail "usage: parallel TEST.exe CONFIG_A CONFIG_B"; parallel "$2" "$3" "$4" ;;
   killed) [ $# = 2 ] || fail "usage: killed CONFIG"; killed "$2" ;;
-  *) fail "usage: sandbox_isolation.sh parallel|killed ..." ;;
+  refused) [ $# = 2 ] || fail "usage: refused CONFIG"; refused "$2" ;;
+  *) fail "usage: sandbox_isolation.sh parallel|killed|refused ..." ;;
 esac

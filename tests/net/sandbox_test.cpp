@@ -187,6 +187,10 @@ TEST(SilentServerInSandbox, TheRequestEndsByItsTimeOut) {
                     {ERROR_INTERNET_TIMEOUT, ERROR_INTERNET_CONNECTION_ABORTED});
 }
 
+TEST(ServerDownInSandbox, TheConnectionIsRefused) {
+  expectSendFailure(postWithin(kDeadline, kTimeoutMs, versionCheck()), {ERROR_INTERNET_CANNOT_CONNECT});
+}
+
 TEST(ShortBodyInSandbox, LessArrivesThanTheLengthAnnounced) {
   const CExchange exchange = postWithin(kDeadline, kTimeoutMs, versionCheck());
 
