@@ -13,6 +13,17 @@ It listens on 127.0.0.1:443 of the sandbox with the sandbox's certificates
     silent         completes the handshake, reads the request, never answers
     short-body     announces a body of 1000 bytes, sends 10 and closes
     sni            answers with the host name the client sent in its TLS hello
+    record         a sound version answer; keeps the last request's head and
+                   body in BRANTEL_NET_DIR/last-request-head and -body
+    status-500     status 500
+    redirect-http  a 302 to http://updates.brantel.test/setup/v1
+    redirect-loop  a 302 to its own address, https://updates.brantel.test/setup/v1
+    wrong-type     a sound version element as text/html
+    huge-length    announces 1 TiB, sends the version element and closes
+    malformed-xml  an element that never closes
+    empty-body     status 200 and no body
+    ten-bytes      the first 10 bytes of a version answer, announced as such
+    random-bytes   4096 bytes of a fixed seed as text/xml
 
 Standard library only.  Each connection has a thread of its own; every wait is
 bounded.
@@ -20,6 +31,7 @@ bounded.
 
 import argparse
 import os
+import random
 import socket
 import ssl
 import sys
@@ -31,16 +43,20 @@ BODY_LIMIT = 64 * 1024
 # A silent connection is held until the client gives up, at the most this long.
 SILENT_HOLD_SECONDS = 300
 IO_TIMEOUT_SECONDS = 30
+XML = "text/xml; charset=utf-8"
+SELF = "https://updates.brantel.test/setup/v1"
+# Requests of parallel connections are recorded one at a time.
+LOCK = threading.Lock()
 VERSION_ANSWER = b'<?xml version="1.0" encoding="UTF-8"?>\n<release ver="9.8.7.6"/>\n'
 
 
 def read_request(tls):
-    """Reads one request head and its announced body; False when the client left."""
+    """Reads one request (head and announced body); None when the client left."""
     data = b""
     while b"\r\n\r\n" not in data:
         chunk = tls.recv(4096)
         if not chunk or len(data) > HEAD_LIMIT:
-            return False
+            return None
         data += chunk
     head, _, body = data.partition(b"\r\n\r\n")
     length = 0
@@ -51,25 +67,28 @@ def read_request(tls):
     while len(body) < length:
         chunk = tls.recv(4096)
         if not chunk:
-            return False
+            return None
         body += chunk
-    return True
+    return head, body
 
 
-def answer(tls, status, content_type, body, announced=None):
+def answer(tls, status, content_type, body, announced=None, headers=()):
     length = len(body) if announced is None else announced
-    head = (f"HTTP/1.1 {status}\r\nContent-Type: {content_type}\r\nContent-Length: {length}\r\n"
-            f"Connection: close\r\n\r\n").encode("ascii")
-    tls.sendall(head + body)
+    lines = [f"HTTP/1.1 {status}", f"Content-Type: {content_type}", f"Content-Length: {length}",
+             *headers, "Connection: close"]
+    tls.sendall(("\r\n".join(lines) + "\r\n\r\n").encode("ascii") + body)
 
 
-def version_answer(tls, server_name):
-    if read_request(tls):
-        answer(tls, "200 OK", "text/xml; charset=utf-8", VERSION_ANSWER)
+def answering(status, content_type, body, announced=None, headers=()):
+    """A handler that reads the request and sends this answer."""
+    def handler(tls, server_name):
+        if read_request(tls) is not None:
+            answer(tls, status, content_type, body, announced, headers)
+    return handler
 
 
 def silent(tls, server_name):
-    if read_request(tls):
+    if read_request(tls) is not None:
         tls.settimeout(SILENT_HOLD_SECONDS)
         try:
             while tls.recv(4096):
@@ -78,23 +97,42 @@ def silent(tls, server_name):
             pass
 
 
-def short_body(tls, server_name):
-    if read_request(tls):
-        answer(tls, "200 OK", "text/xml; charset=utf-8", VERSION_ANSWER[:10], announced=1000)
-
-
 def echo_server_name(tls, server_name):
-    if read_request(tls):
+    if read_request(tls) is not None:
         answer(tls, "200 OK", "text/plain; charset=us-ascii", (server_name or "").encode("ascii"))
 
+
+def record(tls, server_name):
+    """Keeps the last request's head and body as they came, then answers."""
+    request = read_request(tls)
+    if request is not None:
+        folder = Path(os.environ["BRANTEL_NET_DIR"])
+        with LOCK:
+            (folder / "last-request-head").write_bytes(request[0])
+            (folder / "last-request-body").write_bytes(request[1])
+        answer(tls, "200 OK", XML, VERSION_ANSWER)
+
+
+version_answer = answering("200 OK", XML, VERSION_ANSWER)
 
 # mode: (certificate folder under BRANTEL_NET_TLS, handler)
 MODES = {
     "untrusted-ca": ("untrusted", version_answer),
     "other-name": ("other-name", version_answer),
     "silent": ("trusted", silent),
-    "short-body": ("trusted", short_body),
+    "short-body": ("trusted", answering("200 OK", XML, VERSION_ANSWER[:10], announced=1000)),
     "sni": ("trusted", echo_server_name),
+    "record": ("trusted", record),
+    "status-500": ("trusted", answering("500 Internal Server Error", "text/plain", b"broken\n")),
+    "redirect-http": ("trusted", answering("302 Found", "text/plain", b"", headers=[
+        "Location: http://updates.brantel.test/setup/v1"])),
+    "redirect-loop": ("trusted", answering("302 Found", "text/plain", b"", headers=[f"Location: {SELF}"])),
+    "wrong-type": ("trusted", answering("200 OK", "text/html", VERSION_ANSWER)),
+    "huge-length": ("trusted", answering("200 OK", XML, VERSION_ANSWER, announced=1 << 40)),
+    "malformed-xml": ("trusted", answering("200 OK", XML, b'<release ver="2.5.0.17"')),
+    "empty-body": ("trusted", answering("200 OK", XML, b"")),
+    "ten-bytes": ("trusted", answering("200 OK", XML, VERSION_ANSWER[:10])),
+    "random-bytes": ("trusted", answering("200 OK", XML, random.Random(20261211).randbytes(4096))),
 }
 
 

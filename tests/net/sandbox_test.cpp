@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <future>
 #include <string>
 #include <string_view>
@@ -185,6 +187,25 @@ TEST(SilentServerInSandbox, TheRequestEndsByItsTimeOut) {
   // aborted connection.
   expectSendFailure(postWithin(kDeadline, 2000, versionCheck()),
                     {ERROR_INTERNET_TIMEOUT, ERROR_INTERNET_CONNECTION_ABORTED});
+}
+
+// A file of the sandbox's folder (BRANTEL_NET_DIR), read through drive Z:.
+std::string sandboxFile(const char* name) {
+  std::string path = "Z:" + environmentText(L"BRANTEL_NET_DIR") + "/" + name;
+  std::replace(path.begin(), path.end(), '/', '\\');
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+TEST(RecordingServerInSandbox, KeepsTheRequestAsItWasSent) {
+  const CExchange exchange = postWithin(kDeadline, kTimeoutMs, versionCheck());
+
+  ASSERT_TRUE(exchange.sent) << "error " << exchange.error;
+  EXPECT_EQ(sandboxFile("last-request-body"), versionCheck());
+  const std::string head = sandboxFile("last-request-head");
+  EXPECT_EQ(head.rfind("POST /setup/v1 HTTP/1.1\r\n", 0), 0u) << head;
+  EXPECT_NE(head.find("\r\nContent-Type: application/x-www-form-urlencoded"), std::string::npos) << head;
+  EXPECT_NE(head.find("\r\nHost: updates.brantel.test"), std::string::npos) << head;
 }
 
 TEST(ServerDownInSandbox, TheConnectionIsRefused) {
