@@ -161,6 +161,10 @@ std::vector<std::uint8_t> ReadWholeBody(CScopedInternet& request, std::size_t ma
       throw XExceptionInet();
     }
     if (chunk->count == 0) {
+      // A connection that ends before the announced length cut the answer.
+      if (lengthKnown && body.size() != announced) {
+        throw XExceptionInet(ERROR_HTTP_INVALID_SERVER_RESPONSE);
+      }
       return body;
     }
     if (body.size() + chunk->count > maxBytes) {

@@ -51,8 +51,9 @@ std::optional<std::wstring> QueryHeaderText(HINTERNET request, DWORD infoLevel);
 
 // The whole body of the request's answer.  Throws XExceptionInet when a read
 // fails (ERROR_INTERNET_OPERATION_CANCELLED after a stop request,
-// ERROR_INTERNET_TIMEOUT at the deadline), and XExceptionLength when the body
-// is announced or found longer than maxBytes.
+// ERROR_INTERNET_TIMEOUT at the deadline, ERROR_HTTP_INVALID_SERVER_RESPONSE
+// when it ends short of its announced length), and XExceptionLength when the
+// body is announced or found longer than maxBytes.
 std::vector<std::uint8_t> ReadWholeBody(CScopedInternet& request, std::size_t maxBytes, const CDeadline& deadline);
 
 }  // namespace http

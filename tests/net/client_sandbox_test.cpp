@@ -1,0 +1,169 @@
+// The setup's client against real HTTPS servers in the network sandbox
+// (scripts/net-sandbox.sh): the real host name and port, certificate checks,
+// and the update server itself or a hostile one.  Every entry gets a sandbox
+// of its own; tests/net/CMakeLists.txt says which server each one faces.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "base/guid.h"
+#include "base/ref_ptr.h"
+#include "frame/win_app.h"
+#include "net/approach_record.h"
+#include "net/http_client.h"
+#include "net/server_state.h"
+#include "net/version_check.h"
+#include "net/version_checker.h"
+#include "support/polling.h"
+#include "worker/envelope_window.h"
+#include "worker/messages.h"
+
+namespace {
+
+const CGuid kAnswered = *parseGuid(std::wstring_view(L"11111111-2222-4333-8444-555555555555"));
+const CGuid kMoved = *parseGuid(std::wstring_view(L"22222222-2222-4333-8444-555555555555"));
+const CGuid kMovedToItself = *parseGuid(std::wstring_view(L"33333333-2222-4333-8444-555555555555"));
+const std::wstring kSecondServer = L"https://updates.brantel.test:8443/setup/v1";
+
+// A file of the sandbox's private folder, as Wine reaches it.
+std::wstring sandboxFile(const char* name) {
+  const char* dir = std::getenv("BRANTEL_NET_DIR");
+  std::string path = std::string("Z:") + (dir ? dir : "/nonexistent") + "/" + name;
+  for (char& c : path) {
+    c = c == '/' ? '\\' : c;
+  }
+  return std::wstring(path.begin(), path.end());
+}
+
+std::string sandboxFileText(const char* name) {
+  std::ifstream file(sandboxFile(name).c_str(), std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+bool sandboxFileExists(const char* name) { return ::GetFileAttributesW(sandboxFile(name).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::optional<std::wstring> storedAlternate() {
+  const auto record = frame::currentApp()->GetProfileBinary(L"Common", L"approach");
+  if (!record) {
+    return std::nullopt;
+  }
+  const auto text = openApproach(*record, net::readMachineKey());
+  return text ? std::optional<std::wstring>(std::wstring(text->begin(), text->end())) : std::nullopt;
+}
+
+class Sandbox : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_NE(std::getenv("BRANTEL_NET_DIR"), nullptr) << "runs only inside scripts/net-sandbox.sh";
+    app_.SetRegistryKey(L"MAVREN");
+    app_.setAppName(L"Brantel");
+  }
+  frame::CWinApp app_;
+};
+
+using TwoServers = Sandbox;
+
+TEST_F(TwoServers, TheWorkerSendsTheVersionTheServerAnswers) {
+  std::optional<bool> received;
+  CVersion latest;
+  CEnvelopeWindow window([&](XRefMessage& message) -> LRESULT {
+    if (const auto payload = setup::XMessageVersionCheckDone::payloadOf(message)) {
+      received = payload->received;
+      latest = payload->latest;
+    }
+    return 1;
+  });
+  const auto checker = setup::StartVersionCheck(window.handle(), kAnswered);
+  ASSERT_TRUE(pumpMessagesUntil([&] { return received.has_value(); }, std::chrono::seconds(60)));
+  EXPECT_TRUE(*received);
+  EXPECT_EQ(latest, (CVersion{2, 5, 0, 0}));
+  EXPECT_TRUE(checker->waitForEnd(http::kPostLimitMs));
+  EXPECT_EQ(checker->result(), 0);
+  EXPECT_FALSE(storedAlternate());
+}
+
+TEST_F(TwoServers, AMovedProductIsFollowedToTheNewServerWhichIsSealedForTheNextRun) {
+  const auto first = net::CheckVersion(kMoved, "");
+  ASSERT_TRUE(first.success);
+  EXPECT_EQ(first.latest, (CVersion{4, 0, 1, 0}));
+  EXPECT_FALSE(first.alternateServer);
+  EXPECT_EQ(storedAlternate(), kSecondServer);
+
+  const auto next = net::CheckVersion(kMoved, "");
+  ASSERT_TRUE(next.success);
+  EXPECT_TRUE(next.alternateServer);
+  EXPECT_EQ(next.latest, (CVersion{4, 0, 1, 0}));
+  EXPECT_EQ(storedAlternate(), kSecondServer);
+}
+
+TEST_F(TwoServers, AProductMovedToTheAddressItIsAskedAtHasNoVersion) {
+  EXPECT_FALSE(net::CheckVersion(kMovedToItself, "").success);
+  EXPECT_FALSE(storedAlternate());
+}
+
+using ServerDown = Sandbox;
+
+TEST_F(ServerDown, TheCheckEndsWithoutAVersion) {
+  EXPECT_FALSE(net::CheckVersion(kAnswered, "").success);
+}
+
+// The sandbox runs tests/net/hostile_server.py in the mode that the entry
+// names; each answer must end the check without a version.
+using HostileServer = Sandbox;
+
+void expectNoVersionFrom(const char* mode) {
+  const char* command = std::getenv("BRANTEL_NET_SERVER_CMD");
+  ASSERT_NE(command, nullptr);
+  ASSERT_NE(std::string(command).find(std::string("hostile_server.py ") + mode), std::string::npos) << command;
+  EXPECT_FALSE(net::CheckVersion(kAnswered, "").success);
+  // The server did answer the client, the way its mode says, and nothing
+  // reached the plain HTTP server that a redirection names.
+  const std::string answered = sandboxFileText("answered");
+  EXPECT_NE(answered.find(mode), std::string::npos) << answered;
+  EXPECT_EQ(answered.find("plain-http"), std::string::npos) << answered;
+}
+
+TEST_F(HostileServer, RedirectToPlainHttp) { expectNoVersionFrom("http-redirect"); }
+TEST_F(HostileServer, HugeContentLength) { expectNoVersionFrom("huge-length"); }
+TEST_F(HostileServer, WrongContentType) { expectNoVersionFrom("wrong-type"); }
+TEST_F(HostileServer, Status500) { expectNoVersionFrom("status-500"); }
+TEST_F(HostileServer, MalformedDocument) { expectNoVersionFrom("malformed"); }
+TEST_F(HostileServer, TenByteBody) { expectNoVersionFrom("ten-bytes"); }
+TEST_F(HostileServer, RandomBytes) { expectNoVersionFrom("random"); }
+TEST_F(HostileServer, BodyShorterThanAnnounced) { expectNoVersionFrom("short-body"); }
+
+using SilentServer = Sandbox;
+
+TEST_F(SilentServer, TheCheckEndsWithoutAVersionWithinThePostLimit) {
+  // The entry's own time limit ends a hang; the post's limit ends the wait.
+  EXPECT_FALSE(net::CheckVersion(kAnswered, "").success);
+  EXPECT_TRUE(sandboxFileExists("request-read"));
+}
+
+TEST_F(SilentServer, AStopWhileTheWorkerWaitsForTheAnswerEndsItAtOnce) {
+  bool reported = false;
+  CEnvelopeWindow window([&](XRefMessage&) -> LRESULT {
+    reported = true;
+    return 1;
+  });
+  const auto checker = setup::StartVersionCheck(window.handle(), kAnswered);
+  // The server has the request: the worker waits in the post.
+  ASSERT_TRUE(ui::pollUntil(60000, [] { return sandboxFileExists("request-read"); }));
+  checker->stop(5);
+  // Well inside the post's limit, which alone would end the wait otherwise.
+  // It ends without this thread pumping messages: so it sent nothing, since
+  // a send would wait for this thread's answer.
+  ASSERT_TRUE(checker->waitForEnd(http::kPostLimitMs / 2)) << "the stop did not end the check";
+  pumpMessagesUntil([] { return false; }, std::chrono::milliseconds(500));
+  EXPECT_FALSE(reported) << "a stopped check reports nothing";
+}
+
+}  // namespace

@@ -1,0 +1,141 @@
+#!/usr/bin/env python3
+"""Misbehaving update servers for the client's sandbox tests:
+
+    scripts/net-sandbox.sh --server-cmd 'python3 tests/net/hostile_server.py MODE' -- ...
+
+Listens on 127.0.0.1:443 of the sandbox with its trusted certificate, reads
+each request and answers it the way MODE says.  Each mode would make a naive
+client report a version; the setup's client must report none.
+
+    http-redirect    302 to http://updates.brantel.test:8080/setup/v1, where a
+                     plain HTTP server answers a sound version
+    silent           never answers; touches $BRANTEL_NET_DIR/request-read once
+                     it has the request, so that a test knows the client waits
+    huge-length      a sound version under Content-Length 2,000,000,000
+    wrong-type       a sound version as text/plain
+    status-500       a sound version with status 500
+    malformed        a version element that never ends
+    ten-bytes        a 10-byte document
+    random           16 KiB of random bytes as text/xml
+    short-body       a sound version cut short of its Content-Length
+
+Standard library only; a thread per connection; every wait bounded.
+"""
+
+import argparse
+import os
+import socket
+import ssl
+import sys
+import threading
+from pathlib import Path
+
+SOUND = b'<release ver="9.9.9.9"/>'
+IO_TIMEOUT_SECONDS = 30
+SILENT_HOLD_SECONDS = 300
+HEAD_LIMIT = 16 * 1024
+
+
+def read_request(conn):
+    data = b""
+    while b"\r\n\r\n" not in data:
+        chunk = conn.recv(4096)
+        if not chunk or len(data) > HEAD_LIMIT:
+            return False
+        data += chunk
+    head, _, body = data.partition(b"\r\n\r\n")
+    length = 0
+    for line in head.split(b"\r\n")[1:]:
+        name, _, value = line.partition(b":")
+        if name.strip().lower() == b"content-length" and value.strip().isdigit():
+            length = min(int(value.strip()), 65536)
+    while len(body) < length:
+        chunk = conn.recv(4096)
+        if not chunk:
+            return False
+        body += chunk
+    return True
+
+
+def respond(conn, status, content_type, body, extra="", announced=None):
+    length = len(body) if announced is None else announced
+    head = (f"HTTP/1.1 {status}\r\nContent-Type: {content_type}\r\nContent-Length: {length}\r\n{extra}"
+            f"Connection: close\r\n\r\n").encode("ascii")
+    conn.sendall(head + body)
+
+
+def silent(conn):
+    Path(os.environ["BRANTEL_NET_DIR"], "request-read").touch()
+    conn.settimeout(SILENT_HOLD_SECONDS)
+    try:
+        while conn.recv(4096):
+            pass
+    except OSError:
+        pass
+
+
+ANSWERS = {
+    "http-redirect": lambda c: respond(c, "302 Found", "text/xml", SOUND,
+                                       "Location: http://updates.brantel.test:8080/setup/v1\r\n"),
+    "silent": silent,
+    "huge-length": lambda c: respond(c, "200 OK", "text/xml", SOUND, announced=2_000_000_000),
+    "wrong-type": lambda c: respond(c, "200 OK", "text/plain", SOUND),
+    "status-500": lambda c: respond(c, "500 Internal Server Error", "text/xml", SOUND),
+    "malformed": lambda c: respond(c, "200 OK", "text/xml", b'<release ver="9.9.9.9"><'),
+    "ten-bytes": lambda c: respond(c, "200 OK", "text/xml", b"<release/>"),
+    "random": lambda c: respond(c, "200 OK", "text/xml", b"<" + os.urandom(16 * 1024)),
+    "short-body": lambda c: respond(c, "200 OK", "text/xml", SOUND, announced=len(SOUND) + 100),
+}
+
+
+def serve(conn, answer, mode):
+    conn.settimeout(IO_TIMEOUT_SECONDS)
+    try:
+        if read_request(conn):
+            # Written first: the silent mode never returns from its answer.
+            with open(Path(os.environ["BRANTEL_NET_DIR"], "answered"), "a") as log:
+                log.write(mode + "\n")
+            answer(conn)
+    except (OSError, ssl.SSLError) as error:
+        print(f"hostile_server: connection ended: {error}", file=sys.stderr, flush=True)
+    finally:
+        conn.close()
+
+
+def listen(port, wrap, answer, mode):
+    with socket.create_server(("127.0.0.1", port), backlog=64) as listener:
+        while True:
+            plain, _ = listener.accept()
+            def run(plain=plain):
+                try:
+                    conn = wrap(plain)
+                except (OSError, ssl.SSLError) as error:
+                    print(f"hostile_server: handshake failed: {error}", file=sys.stderr, flush=True)
+                    plain.close()
+                    return
+                serve(conn, answer, mode)
+            threading.Thread(target=run, daemon=True).start()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("mode", choices=sorted(ANSWERS))
+    mode = parser.parse_args().mode
+    tls = Path(os.environ["BRANTEL_NET_TLS"]) / "trusted"
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(str(tls / "server.pem"), str(tls / "server.key"))
+
+    def wrap_tls(plain):
+        plain.settimeout(IO_TIMEOUT_SECONDS)
+        return context.wrap_socket(plain, server_side=True)
+
+    if mode == "http-redirect":
+        # Where the redirection points: a plain server with a sound answer.
+        sound = lambda c: respond(c, "200 OK", "text/xml", SOUND)
+        threading.Thread(target=listen, args=(8080, lambda plain: plain, sound, "plain-http"), daemon=True).start()
+    print(f"hostile_server: {mode} on 127.0.0.1:443", file=sys.stderr, flush=True)
+    listen(443, wrap_tls, ANSWERS[mode], mode)
+
+
+if __name__ == "__main__":
+    main()
