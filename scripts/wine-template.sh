@@ -14,7 +14,7 @@ wine=$WINE
 wineserver=$WINESERVER
 
 # Bump when the recipe changes, so existing templates are rebuilt.
-recipe=5
+recipe=7
 stamp_name=.brantel-template-stamp
 wanted_stamp="$("$wine" --version) recipe $recipe"
 
@@ -37,7 +37,9 @@ stamp_matches() {
 #   would hold the test until its time limit;
 # - the file class ".exe" names "exefile" as on Windows, so a program started
 #   through the shell with the class ".exe" (setup.exe's elevated restart)
-#   finds its verbs.
+#   finds its verbs;
+# - Wine draws the windows' captions and frames itself, as Windows would: the
+#   private display has no window manager to draw them.
 write_settings() {
   cat >"$1" <<'EOF'
 REGEDIT4
@@ -49,6 +51,9 @@ REGEDIT4
 "winemenubuilder.exe"=""
 "mscoree"=""
 "mshtml"=""
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Decorated"="N"
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
