@@ -30,38 +30,14 @@ import sys
 import threading
 from pathlib import Path
 
+# The request reading and answer writing of the sandbox's own fake server;
+# nothing of it is compiled into the checkout.
+sys.dont_write_bytecode = True
+from fake_server import answer, read_request  # noqa: E402
+
 SOUND = b'<release ver="9.9.9.9"/>'
 IO_TIMEOUT_SECONDS = 30
 SILENT_HOLD_SECONDS = 300
-HEAD_LIMIT = 16 * 1024
-
-
-def read_request(conn):
-    data = b""
-    while b"\r\n\r\n" not in data:
-        chunk = conn.recv(4096)
-        if not chunk or len(data) > HEAD_LIMIT:
-            return False
-        data += chunk
-    head, _, body = data.partition(b"\r\n\r\n")
-    length = 0
-    for line in head.split(b"\r\n")[1:]:
-        name, _, value = line.partition(b":")
-        if name.strip().lower() == b"content-length" and value.strip().isdigit():
-            length = min(int(value.strip()), 65536)
-    while len(body) < length:
-        chunk = conn.recv(4096)
-        if not chunk:
-            return False
-        body += chunk
-    return True
-
-
-def respond(conn, status, content_type, body, extra="", announced=None):
-    length = len(body) if announced is None else announced
-    head = (f"HTTP/1.1 {status}\r\nContent-Type: {content_type}\r\nContent-Length: {length}\r\n{extra}"
-            f"Connection: close\r\n\r\n").encode("ascii")
-    conn.sendall(head + body)
 
 
 def silent(conn):
@@ -75,34 +51,34 @@ def silent(conn):
 
 
 ANSWERS = {
-    "http-redirect": lambda c: respond(c, "302 Found", "text/xml", SOUND,
-                                       "Location: http://updates.brantel.test:8080/setup/v1\r\n"),
+    "http-redirect": lambda c: answer(c, "302 Found", "text/xml", SOUND, headers=[
+                                       "Location: http://updates.brantel.test:8080/setup/v1"]),
     "silent": silent,
-    "huge-length": lambda c: respond(c, "200 OK", "text/xml", SOUND, announced=2_000_000_000),
-    "wrong-type": lambda c: respond(c, "200 OK", "text/plain", SOUND),
-    "status-500": lambda c: respond(c, "500 Internal Server Error", "text/xml", SOUND),
-    "malformed": lambda c: respond(c, "200 OK", "text/xml", b'<release ver="9.9.9.9"><'),
-    "ten-bytes": lambda c: respond(c, "200 OK", "text/xml", b"<release/>"),
-    "random": lambda c: respond(c, "200 OK", "text/xml", b"<" + os.urandom(16 * 1024)),
-    "short-body": lambda c: respond(c, "200 OK", "text/xml", SOUND, announced=len(SOUND) + 100),
+    "huge-length": lambda c: answer(c, "200 OK", "text/xml", SOUND, announced=2_000_000_000),
+    "wrong-type": lambda c: answer(c, "200 OK", "text/plain", SOUND),
+    "status-500": lambda c: answer(c, "500 Internal Server Error", "text/xml", SOUND),
+    "malformed": lambda c: answer(c, "200 OK", "text/xml", b'<release ver="9.9.9.9"><'),
+    "ten-bytes": lambda c: answer(c, "200 OK", "text/xml", b"<release/>"),
+    "random": lambda c: answer(c, "200 OK", "text/xml", b"<" + os.urandom(16 * 1024)),
+    "short-body": lambda c: answer(c, "200 OK", "text/xml", SOUND, announced=len(SOUND) + 100),
 }
 
 
-def serve(conn, answer, mode):
+def serve(conn, reply, mode):
     conn.settimeout(IO_TIMEOUT_SECONDS)
     try:
-        if read_request(conn):
+        if read_request(conn) is not None:
             # Written first: the silent mode never returns from its answer.
             with open(Path(os.environ["BRANTEL_NET_DIR"], "answered"), "a") as log:
                 log.write(mode + "\n")
-            answer(conn)
+            reply(conn)
     except (OSError, ssl.SSLError) as error:
         print(f"hostile_server: connection ended: {error}", file=sys.stderr, flush=True)
     finally:
         conn.close()
 
 
-def listen(port, wrap, answer, mode):
+def listen(port, wrap, reply, mode):
     with socket.create_server(("127.0.0.1", port), backlog=64) as listener:
         while True:
             plain, _ = listener.accept()
@@ -113,7 +89,7 @@ def listen(port, wrap, answer, mode):
                     print(f"hostile_server: handshake failed: {error}", file=sys.stderr, flush=True)
                     plain.close()
                     return
-                serve(conn, answer, mode)
+                serve(conn, reply, mode)
             threading.Thread(target=run, daemon=True).start()
 
 
@@ -131,7 +107,7 @@ def main():
 
     if mode == "http-redirect":
         # Where the redirection points: a plain server with a sound answer.
-        sound = lambda c: respond(c, "200 OK", "text/xml", SOUND)
+        sound = lambda c: answer(c, "200 OK", "text/xml", SOUND)
         threading.Thread(target=listen, args=(8080, lambda plain: plain, sound, "plain-http"), daemon=True).start()
     print(f"hostile_server: {mode} on 127.0.0.1:443", file=sys.stderr, flush=True)
     listen(443, wrap_tls, ANSWERS[mode], mode)
