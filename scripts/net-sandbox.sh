@@ -34,6 +34,7 @@
 #                        CA), server.pem and server.key
 #   BRANTEL_NET_SERVER_LOG  what the server wrote
 #   TMPDIR               inside BRANTEL_NET_DIR, so Wine prefixes go with it
+#   no DISPLAY           so that wine-run.sh starts its Xvfb inside
 #
 # The exit code is COMMAND's; 125 when the sandbox could not be made.  The
 # server is stopped when COMMAND ends.  Nothing outlives the run, even a
@@ -152,6 +153,9 @@ write_hosts() {
 write_hosts >"$dir/hosts" && mount --bind "$dir/hosts" /etc/hosts || fail "cannot mount the hosts file"
 
 mkdir "$dir/tmp" || fail "cannot make the temporary folder"
+# A display of the host may be reachable only through its network (ssh's
+# forwarding, an abstract socket): wine-run.sh starts a private Xvfb inside.
+unset DISPLAY
 export BRANTEL_NET_DIR=$dir BRANTEL_NET_TLS=$tls BRANTEL_NET_SERVER_LOG=$dir/server.log TMPDIR=$dir/tmp
 
 server_pid=""
