@@ -31,24 +31,33 @@ const CGuid kMoved = *parseGuid(std::wstring_view(L"22222222-2222-4333-8444-5555
 const CGuid kMovedToItself = *parseGuid(std::wstring_view(L"33333333-2222-4333-8444-555555555555"));
 const std::wstring kSecondServer = L"https://updates.brantel.test:8443/setup/v1";
 
-// A file of the sandbox's private folder, as Wine reaches it.
-std::wstring sandboxFile(const char* name) {
-  const char* dir = std::getenv("BRANTEL_NET_DIR");
-  std::string path = std::string("Z:") + (dir ? dir : "/nonexistent") + "/" + name;
-  for (char& c : path) {
-    c = c == '/' ? '\\' : c;
+// A host path as Wine reaches it, through drive Z:.
+std::wstring winePath(const std::string& hostPath) {
+  std::wstring path = L"Z:";
+  for (const char c : hostPath) {
+    path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
   }
-  return std::wstring(path.begin(), path.end());
+  return path;
 }
 
-std::string sandboxFileText(const char* name) {
-  std::ifstream file(sandboxFile(name).c_str(), std::ios::binary);
+std::string wineFileText(const std::string& hostPath) {
+  std::ifstream file(winePath(hostPath).c_str(), std::ios::binary);
   std::stringstream text;
   text << file.rdbuf();
   return text.str();
 }
 
-bool sandboxFileExists(const char* name) { return ::GetFileAttributesW(sandboxFile(name).c_str()) != INVALID_FILE_ATTRIBUTES; }
+// A file of the sandbox's private folder.
+std::string sandboxPath(const char* name) {
+  const char* dir = std::getenv("BRANTEL_NET_DIR");
+  return std::string(dir ? dir : "/nonexistent") + "/" + name;
+}
+
+std::string sandboxFileText(const char* name) { return wineFileText(sandboxPath(name)); }
+
+bool sandboxFileExists(const char* name) {
+  return ::GetFileAttributesW(winePath(sandboxPath(name)).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::optional<std::wstring> storedAlternate() {
   const auto record = frame::currentApp()->GetProfileBinary(L"Common", L"approach");
@@ -139,6 +148,43 @@ TEST_F(HostileServer, MalformedDocument) { expectNoVersionFrom("malformed"); }
 TEST_F(HostileServer, TenByteBody) { expectNoVersionFrom("ten-bytes"); }
 TEST_F(HostileServer, RandomBytes) { expectNoVersionFrom("random"); }
 TEST_F(HostileServer, BodyShorterThanAnnounced) { expectNoVersionFrom("short-body"); }
+
+// The sandbox's own fake server (tests/net/fake_server.py) in the mode the
+// entry names.
+using FakeServer = Sandbox;
+
+void expectFakeServerMode(const char* mode) {
+  const char* command = std::getenv("BRANTEL_NET_SERVER_CMD");
+  ASSERT_NE(command, nullptr);
+  ASSERT_NE(std::string(command).find(std::string("fake_server.py ") + mode), std::string::npos) << command;
+}
+
+TEST_F(FakeServer, TheRequestIsExactlyTheForm) {
+  expectFakeServerMode("record");
+  const auto result = net::CheckVersion(kAnswered, "");
+  EXPECT_TRUE(result.success);
+  EXPECT_EQ(result.latest, (CVersion{9, 8, 7, 6}));
+  EXPECT_EQ(sandboxFileText("last-request-body"), "a=version&p=11111111-2222-4333-8444-555555555555&k=");
+  const std::string head = sandboxFileText("last-request-head");
+  EXPECT_EQ(head.rfind("POST /setup/v1 HTTP/1.1\r\n", 0), 0u) << head;
+  for (const char* line : {"\r\nContent-Type: application/x-www-form-urlencoded", "\r\nContent-Length: 51",
+                           "\r\nUser-Agent: Brantel Setup", "\r\nHost: updates.brantel.test"}) {
+    EXPECT_NE(head.find(line), std::string::npos) << line << " in " << head;
+  }
+}
+
+// A certificate the client must refuse: the handshake ends on its side.
+void expectCertificateRefused(const char* mode) {
+  expectFakeServerMode(mode);
+  EXPECT_FALSE(net::CheckVersion(kAnswered, "").success);
+  const char* log = std::getenv("BRANTEL_NET_SERVER_LOG");
+  ASSERT_NE(log, nullptr);
+  const std::string written = wineFileText(log);
+  EXPECT_NE(written.find("connection ended"), std::string::npos) << written;
+}
+
+TEST_F(FakeServer, ACertificateFromAnUntrustedAuthorityIsRefused) { expectCertificateRefused("untrusted-ca"); }
+TEST_F(FakeServer, ACertificateForAnotherHostNameIsRefused) { expectCertificateRefused("other-name"); }
 
 using SilentServer = Sandbox;
 
