@@ -4,6 +4,8 @@
 #    System32 (known DLLs), so no library planted beside it is bound at load;
 #  - the product identifier's text is nowhere in the file (it is built at run
 #    time), neither as 8-bit nor as UTF-16 text;
+#  - the update server's address and the protocol words are nowhere in it
+#    as text (tests/net/check-hidden-words.sh);
 #  - its application manifest declares Windows 8.1 and 10, asInvoker,
 #    per-monitor DPI awareness and common controls 6.
 set -euo pipefail
@@ -34,6 +36,12 @@ done
 # The same search does find the text where it is: the check itself works.
 printf 'xx%syy' "$guid" | grep -q -a -F "$guid" || fail "the text search is broken"
 printf 'x\0A\0B\0' | LC_ALL=C grep -q -a -P 'A\x00B\x00' || fail "the UTF-16 search is broken"
+
+# The address is the maker's build setting; the entry passes it when it
+# differs from the development build's.
+root=$(cd "$(dirname "$0")/../.." && pwd)
+bash "$root/tests/net/check-hidden-words.sh" "$exe" "$root/src/net/protocol_words.txt" \
+  "${BRANTEL_DEFAULT_SERVER_ADDRESS:-https://updates.brantel.test/setup/v1}" || status=1
 
 manifest=$(LC_ALL=C grep -a -o '<assembly.*</assembly>' "$exe" | tr -d '\r\n' || true)
 [ -n "$manifest" ] || manifest=$(LC_ALL=C tr -d '\r\n' <"$exe" | grep -a -o '<assembly.*</assembly>' || true)
