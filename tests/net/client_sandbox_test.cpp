@@ -173,6 +173,17 @@ TEST_F(FakeServer, TheRequestIsExactlyTheForm) {
   }
 }
 
+// Answers that end the check at once (this server keeps no record of them).
+TEST_F(FakeServer, AnHttpRedirectionToItsOwnAddressIsNotFollowed) {
+  expectFakeServerMode("redirect-loop");
+  EXPECT_FALSE(net::CheckVersion(kAnswered, "").success);
+}
+
+TEST_F(FakeServer, AnEmptyBodyIsNoAnswer) {
+  expectFakeServerMode("empty-body");
+  EXPECT_FALSE(net::CheckVersion(kAnswered, "").success);
+}
+
 // A certificate the client must refuse: the handshake ends on its side.
 void expectCertificateRefused(const char* mode) {
   expectFakeServerMode(mode);
