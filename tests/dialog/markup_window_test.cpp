@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "dialog/dialog_layout.h"
+#include "dialog/font_metrics.h"
 #include "dialog/list_columns.h"
 #include "dialog/markup_window_win.h"
 #include "dialog_test_support.h"
@@ -223,6 +224,31 @@ TEST_F(MarkupWindow, ControlsTakeTheirTextsStateAndSizes) {
   EXPECT_EQ(picture.right - picture.left, 100) << "a picture that is not there keeps the markup's size";
 }
 
+TEST_F(MarkupWindow, IdentifiersRadioGroupsAndNaturalSizes) {
+  const CShownMarkup shown(
+      "<dialog><button dialog-id=\"42\">Go</button><button dialog-id=\"x\">Go on</button>"
+      "<radio name=\"a\">A1</radio><radio name=\"a\">A2</radio><radio name=\"b\">B1</radio>"
+      "<label>Name</label>some words</dialog>");
+  EXPECT_NE(shown.control(42), nullptr);
+  EXPECT_EQ(::GetDlgCtrlID(shown.control(L"Go on")), 1000) << "a dialog-id that is no integer is not used";
+  const auto startsGroup = [&](int id) { return (::GetWindowLongPtrW(shown.control(id), GWL_STYLE) & WS_GROUP) != 0; };
+  EXPECT_TRUE(startsGroup(1001));
+  EXPECT_FALSE(startsGroup(1002));
+  EXPECT_TRUE(startsGroup(1003)) << "another name starts another group";
+
+  const CControlUnits units = controlUnits(shown.model().metrics);
+  const std::int32_t em = shown.model().em();
+  const RECT button = shown.placeOf(shown.control(42));
+  EXPECT_EQ(button.right - button.left, units.buttonWidth) << "a short caption keeps the standard width";
+  EXPECT_EQ(button.bottom - button.top, units.buttonHeight);
+  const RECT radio = shown.placeOf(shown.control(1001));
+  EXPECT_EQ(radio.bottom - radio.top, em);
+  const RECT label = shown.placeOf(shown.control(1004));
+  EXPECT_EQ(label.bottom - label.top, units.fieldHeight) << "a label is as high as the field beside it";
+  EXPECT_NE(shown.control(L"some "), nullptr) << "one static per word";
+  EXPECT_NE(shown.control(L"words"), nullptr);
+}
+
 TEST_F(MarkupWindow, TheButtonRowReadsItsCaptionsAndEndsWithItsResults) {
   const CShownMarkup shown(
       "<dialog>Go on?<xbutton type=\"yes\"/><xbutton type=\"no\">Nope</xbutton><xbutton type=\"try\"/>"
@@ -357,7 +383,7 @@ TEST_F(MarkupWindow, TheGalleryIsLaidOutAsLayoutSays) {
   ::GetClientRect(shown.window(), &client);
   EXPECT_EQ(client.right, shown.content().clientSize().cx);
   EXPECT_EQ(client.bottom, shown.content().clientSize().cy);
-  int placed = 0;
+  std::vector<std::pair<std::wstring, RECT>> places;
   forEachShownWindow(*shown.model().root, [&](const CDialogNode& node, const CBoxRect& rect) {
     SCOPED_TRACE(node.name);
     const RECT place = shown.placeOf(node.window);
@@ -365,11 +391,22 @@ TEST_F(MarkupWindow, TheGalleryIsLaidOutAsLayoutSays) {
     EXPECT_TRUE(place.left >= 0 && place.top >= 0 && place.right <= client.right && place.bottom <= client.bottom)
         << "outside the client area: " << rectText(place).c_str();
     EXPECT_TRUE(::IsWindowVisible(node.window));
-    ++placed;
+    places.emplace_back(node.name, place);
   });
-  EXPECT_GT(placed, 40);
+  EXPECT_GT(places.size(), 40u);
+  for (std::size_t i = 0; i < places.size(); ++i) {
+    for (std::size_t j = i + 1; j < places.size(); ++j) {
+      RECT common{};
+      EXPECT_FALSE(::IntersectRect(&common, &places[i].second, &places[j].second))
+          << "overlap: " << places[i].first.c_str() << " and " << places[j].first.c_str();
+    }
+  }
   EXPECT_EQ(shown.control(L"Never seen"), nullptr);
 
+  const HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  ASSERT_EQ(dpi, 96) << "the screenshot is named for 96 DPI";
   ::SetForegroundWindow(shown.window());
   ::RedrawWindow(shown.window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   const std::wstring folder = support::buildDir() + L"\\test-screens";
