@@ -117,6 +117,14 @@ LOGFONTW fontOf(HWND control) {
   return description;
 }
 
+class MarkupWindowAt192Dpi : public testing::Test {
+protected:
+  void SetUp() override {
+    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+    ASSERT_TRUE(::InitCommonControlsEx(&classes));
+  }
+};
+
 class MarkupWindow : public testing::Test {
 protected:
   void SetUp() override {
@@ -412,6 +420,37 @@ TEST_F(MarkupWindow, TheGalleryIsLaidOutAsLayoutSays) {
   const std::wstring folder = support::buildDir() + L"\\test-screens";
   ::CreateDirectoryW(folder.c_str(), nullptr);
   EXPECT_TRUE(ui::saveScreenshot(folder + L"\\markup-gallery-96.png"));
+}
+
+// Run with the display at 192 DPI (tests/dialog/wine-dpi.sh): a window of a
+// process that follows each monitor's DPI gets fonts of twice the pixels,
+// and the dialog's metrics are still those of 96 DPI.
+TEST_F(MarkupWindowAt192Dpi, TheMetricsAreThoseOf96Dpi) {
+  ASSERT_TRUE(::SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE));
+  const HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  ASSERT_EQ(dpi, 192) << "the entry sets the display to 192 DPI";
+
+  const CMarkupBundle bundle({{"strings/default.xml", CMarkupBundle::stringTable({})}});
+  DialogModel at96 = preparedModel("<dialog><static>plain</static></dialog>");
+  DialogModel at192 = preparedModel("<dialog><static>plain</static></dialog>");
+  at96.dpi.window = 96;
+  at192.dpi.window = 192;
+  CHostWindow host96;
+  CHostWindow host192;
+  host96.CreateEx(0, nullptr, kCaption, WS_OVERLAPPED | WS_CAPTION, RECT{0, 0, 200, 100}, nullptr);
+  host192.CreateEx(0, nullptr, kCaption, WS_OVERLAPPED | WS_CAPTION, RECT{0, 0, 200, 100}, nullptr);
+  {
+    const CMarkupWindowContent content96(at96, host96.GetSafeHwnd());
+    const CMarkupWindowContent content192(at192, host192.GetSafeHwnd());
+    EXPECT_EQ(fontOf(at96.root->firstChild()->window).lfHeight, -11);
+    EXPECT_EQ(fontOf(at192.root->firstChild()->window).lfHeight, -21) << "the window's own font follows the DPI";
+    EXPECT_EQ(at192.metrics.textHeight, at96.metrics.textHeight);
+    EXPECT_EQ(at192.metrics.averageCharWidth, at96.metrics.averageCharWidth);
+    host96.DestroyWindow();
+    host192.DestroyWindow();
+  }
 }
 
 }  // namespace
