@@ -14,3 +14,10 @@ template <std::size_t N>
 std::string reveal(const std::uint8_t (&stored)[N]) {
   return revealText(stored, N);
 }
+
+// The same, widened: every hidden text is plain ASCII.
+template <std::size_t N>
+std::wstring revealWide(const std::uint8_t (&stored)[N]) {
+  const std::string text = revealText(stored, N);
+  return std::wstring(text.begin(), text.end());
+}

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cwchar>
 #include <cwctype>
 #include <memory>
 
@@ -27,8 +28,6 @@ struct CReadChunk {
   std::array<std::uint8_t, kChunkBytes> bytes{};
   DWORD count = 0;
 };
-
-std::wstring widened(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 bool setTimeouts(HINTERNET handle) {
   const auto setOption = inet::api().InternetSetOptionW;
@@ -64,11 +63,11 @@ bool isDocumentType(HINTERNET request) {
   media.erase(std::remove_if(media.begin(), media.end(), [](wchar_t c) { return std::iswspace(c) != 0; }),
               media.end());
   std::transform(media.begin(), media.end(), media.begin(), [](wchar_t c) { return std::towlower(c); });
-  return media == widened(reveal(hidden_words::TYPE_DOCUMENT));
+  return media == revealWide(hidden_words::TYPE_DOCUMENT);
 }
 
 bool sendForm(CScopedInternet& request, const std::string& body, const CDeadline& deadline) {
-  const std::wstring headers = L"Content-Type: " + widened(reveal(hidden_words::TYPE_FORM)) +
+  const std::wstring headers = L"Content-Type: " + revealWide(hidden_words::TYPE_FORM) +
                                L"\r\nContent-Length: " + std::to_wstring(body.size()) + L"\r\n";
   const HINTERNET handle = request.get();
   return boundedNetworkCall(request, deadline.remainingMs(), [handle, headers, payload = std::string(body)]() mutable {

@@ -49,8 +49,7 @@ CMachineKey readMachineKey() {
 CServerState& serverState() {
   static CServerState state = [] {
     CServerState built;
-    const std::string address = reveal(hidden_words::DEFAULT_ADDRESS);
-    built.defaultAddress.assign(address.begin(), address.end());
+    built.defaultAddress = revealWide(hidden_words::DEFAULT_ADDRESS);
     built.machineKey = readMachineKey();
     return built;
   }();

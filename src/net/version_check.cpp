@@ -15,8 +15,6 @@ namespace net {
 
 namespace {
 
-std::wstring widened(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
-
 // After a success through `answered`: a learned address is sealed for the
 // next run; an answer of the default address forgets the alternate one.
 void rememberAnsweringAddress(const std::wstring& answered) {
@@ -54,8 +52,8 @@ CVersionCheckResult CheckVersion(const CGuid& product, std::string_view extra, c
   addresses.push_back(state.defaultAddress);
   std::set<std::wstring> tried(addresses.begin(), addresses.end());
 
-  const std::wstring redirectElement = widened(reveal(hidden_words::ELEMENT_REDIRECT));
-  const std::wstring versionElement = widened(reveal(hidden_words::ELEMENT_VERSION));
+  const std::wstring redirectElement = revealWide(hidden_words::ELEMENT_REDIRECT);
+  const std::wstring versionElement = revealWide(hidden_words::ELEMENT_VERSION);
   const std::string body = versionCheckBody(product, extra);
 
   int redirections = 0;
@@ -71,7 +69,7 @@ CVersionCheckResult CheckVersion(const CGuid& product, std::string_view extra, c
       return {};
     }
     if (answer->text == redirectElement) {
-      const auto target = getAttribute(answer, widened(reveal(hidden_words::ATTRIBUTE_URL)));
+      const auto target = getAttribute(answer, revealWide(hidden_words::ATTRIBUTE_URL));
       if (target && !tried.count(*target) && redirections < kMaxRedirections && isServerAddress(*target)) {
         ++redirections;
         tried.insert(*target);
@@ -89,7 +87,7 @@ CVersionCheckResult CheckVersion(const CGuid& product, std::string_view extra, c
     CVersionCheckResult result;
     result.success = true;
     result.latest =
-        parseVersionAnswer(getAttribute(answer, widened(reveal(hidden_words::ATTRIBUTE_VERSION))).value_or(L""));
+        parseVersionAnswer(getAttribute(answer, revealWide(hidden_words::ATTRIBUTE_VERSION)).value_or(L""));
     result.alternateServer = !state.alternateAddress.empty();
     return result;
   }
