@@ -149,6 +149,33 @@ TEST_F(HostileServer, TenByteBody) { expectNoVersionFrom("ten-bytes"); }
 TEST_F(HostileServer, RandomBytes) { expectNoVersionFrom("random"); }
 TEST_F(HostileServer, BodyShorterThanAnnounced) { expectNoVersionFrom("short-body"); }
 
+// Answers without a Content-Length, read to the end of the connection: a
+// whole read chunk, and the client's limit for a document, but not beyond.
+using UnannouncedLength = Sandbox;
+
+net::CVersionCheckResult checkAgainstUnannounced(const char* mode) {
+  const char* command = std::getenv("BRANTEL_NET_SERVER_CMD");
+  EXPECT_NE(command, nullptr);
+  EXPECT_NE(std::string(command ? command : "").find(std::string("hostile_server.py ") + mode), std::string::npos);
+  return net::CheckVersion(kAnswered, "");
+}
+
+TEST_F(UnannouncedLength, OneWholeReadChunkIsReadCompletely) {
+  const auto result = checkAgainstUnannounced("unannounced-chunk");
+  EXPECT_TRUE(result.success);
+  EXPECT_EQ(result.latest, (CVersion{5, 6, 7, 8}));
+}
+
+TEST_F(UnannouncedLength, ADocumentOfTheLimitIsRead) {
+  const auto result = checkAgainstUnannounced("unannounced-limit");
+  EXPECT_TRUE(result.success);
+  EXPECT_EQ(result.latest, (CVersion{5, 6, 7, 8}));
+}
+
+TEST_F(UnannouncedLength, OneByteBeyondTheLimitIsNoAnswer) {
+  EXPECT_FALSE(checkAgainstUnannounced("unannounced-over-limit").success);
+}
+
 // The sandbox's own fake server (tests/net/fake_server.py) in the mode the
 // entry names.
 using FakeServer = Sandbox;

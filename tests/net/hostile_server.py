@@ -4,8 +4,8 @@
     scripts/net-sandbox.sh --server-cmd 'python3 tests/net/hostile_server.py MODE' -- ...
 
 Listens on 127.0.0.1:443 of the sandbox with its trusted certificate, reads
-each request and answers it the way MODE says.  Each mode would make a naive
-client report a version; the setup's client must report none.
+each request and answers it the way MODE says.  Each of the first modes would
+make a naive client report a version; the setup's client must report none.
 
     http-redirect    302 to http://updates.brantel.test:8080/setup/v1, where a
                      plain HTTP server answers a sound version
@@ -18,6 +18,12 @@ client report a version; the setup's client must report none.
     ten-bytes        a 10-byte document
     random           16 KiB of random bytes as text/xml
     short-body       a sound version cut short of its Content-Length
+
+and three sound answers without a Content-Length, padded with blanks to a
+size that the client's reading must get right: one read chunk (16 KiB), the
+client's limit for a document (1 MiB, version 5.6.7.8), one byte beyond it:
+
+    unannounced-chunk, unannounced-limit, unannounced-over-limit
 
 Standard library only; a thread per connection; every wait bounded.
 """
@@ -50,6 +56,17 @@ def silent(conn):
         pass
 
 
+def unannounced(size):
+    """A sound version padded to `size` bytes, sent without its length."""
+    def reply(conn):
+        body = b'<release ver="5.6.7.8"/>'
+        body += b" " * (size - len(body))
+        conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nConnection: close\r\n\r\n" + body)
+    return reply
+
+
+DOCUMENT_LIMIT = 1024 * 1024  # the client's kMaxDocumentBytes
+
 ANSWERS = {
     "http-redirect": lambda c: answer(c, "302 Found", "text/xml", SOUND, headers=[
                                        "Location: http://updates.brantel.test:8080/setup/v1"]),
@@ -61,6 +78,9 @@ ANSWERS = {
     "ten-bytes": lambda c: answer(c, "200 OK", "text/xml", b"<release/>"),
     "random": lambda c: answer(c, "200 OK", "text/xml", b"<" + os.urandom(16 * 1024)),
     "short-body": lambda c: answer(c, "200 OK", "text/xml", SOUND, announced=len(SOUND) + 100),
+    "unannounced-chunk": unannounced(16384),
+    "unannounced-limit": unannounced(DOCUMENT_LIMIT),
+    "unannounced-over-limit": unannounced(DOCUMENT_LIMIT + 1),
 }
 
 
