@@ -31,7 +31,7 @@ bool isBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L
 
 std::wstring elementText(const CDialogNode& element) {
   std::wstring text;
-  for (DialogNodePtr child = treeNodeOf(const_cast<CDialogNode&>(element)).firstChild(); child;
+  for (DialogNodePtr child = static_cast<const CDialogTreeNode&>(element).firstChild(); child;
        child = child->nextSibling()) {
     if (child->isText()) {
       text += child->name;

@@ -46,10 +46,12 @@ CBoxSize makeStatic(CControlFactory& factory, CDialogNode& node, CTextStyle styl
   const HFONT font = factory.fontOf(style);
   const std::wstring text = elementText(node);
   const std::int32_t em = factory.em();
-  CBoxSize size = node.attributeOr(L"height", L"") == L"-1" ? textBlockExtent(font, text)
-                                                        : textExtent(font, text.empty() ? L"M" : text);
-  if (node.hasAttribute(L"height") && node.attributeOr(L"height", L"") != L"-1") {
-    size.cy = node.length(L"height", em);
+  // A height of "-1" asks for the text as a block of lines; any other
+  // height is taken as it is.
+  const bool asBlock = node.attributeOr(L"height", L"") == L"-1";
+  CBoxSize size = asBlock ? textBlockExtent(font, text) : textExtent(font, text.empty() ? L"M" : text);
+  if (!asBlock) {
+    size.cy = lengthOr(node, L"height", em, size.cy);
   }
   size.cx = lengthOr(node, L"width", em, size.cx);
   factory.create(node, {L"STATIC", 0, WS_CHILD | WS_VISIBLE | alignmentStyle(node), text, size}, font);

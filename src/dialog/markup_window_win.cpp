@@ -3,7 +3,6 @@
 #include "dialog/button_row.h"
 #include "dialog/control_factory_win.h"
 #include "dialog/control_finish_win.h"
-#include "dialog/dialog_header.h"
 #include "dialog/dialog_layout.h"
 
 namespace {
@@ -21,12 +20,11 @@ void takeOutCaptions(const DialogNodePtr& root) {
 
 // The font the window was made with, or a new one (kept in own) from the
 // header when it has none.
-HFONT dialogFontOf(HWND window, const DialogModel& model, CScopedFont& own) {
+HFONT dialogFontOf(HWND window, const CDialogHeader& header, int dpi, CScopedFont& own) {
   if (const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0))) {
     return font;
   }
-  const CDialogHeader header = readDialogHeader(model, 0);
-  own = makeDialogFont(header.font, header.pointSize, model.dpi.window);
+  own = makeDialogFont(header.font, header.pointSize, dpi);
   ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(own.get()), FALSE);
   return own.get();
 }
@@ -50,8 +48,11 @@ void showInPlace(const DialogModel& model) {
 }  // namespace
 
 CMarkupWindowContent::CMarkupWindowContent(DialogModel& model, HWND window)
-    : fonts_(dialogFontOf(window, model, ownDialogFont_), readDialogHeader(model, 0).pointSize) {
-  model.fontSize = readDialogHeader(model, 0).pointSize;
+    : CMarkupWindowContent(model, window, readDialogHeader(model, 0)) {}
+
+CMarkupWindowContent::CMarkupWindowContent(DialogModel& model, HWND window, const CDialogHeader& header)
+    : fonts_(dialogFontOf(window, header, model.dpi.window, ownDialogFont_), header.pointSize) {
+  model.fontSize = header.pointSize;
   takeOutCaptions(model.root);
   buttonRow_ = buildButtonRow(model);
   model.metrics = fonts_.measureDialogFont();

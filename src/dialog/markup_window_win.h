@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "dialog/dialog_fonts_win.h"
+#include "dialog/dialog_header.h"
 #include "dialog/dialog_model.h"
 #include "resource/image_cache.h"
 
@@ -30,6 +31,8 @@ public:
   CBoxSize clientSize() const noexcept { return clientSize_; }
 
 private:
+  CMarkupWindowContent(DialogModel& model, HWND window, const CDialogHeader& header);
+
   // Declared first: the window's font when this made it, which the fonts
   // below are made from.
   CScopedFont ownDialogFont_;

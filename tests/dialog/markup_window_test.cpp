@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/exception.h"
 #include "dialog/dialog_layout.h"
 #include "dialog/font_metrics.h"
 #include "dialog/list_columns.h"
@@ -381,6 +382,10 @@ TEST_F(MarkupWindow, FocusAndDefaultButtonAreTheLastThatAskForThem) {
       "<text focus=\"1\"/><text focus=\"false\"/></dialog>");
   EXPECT_EQ(shown.content().defaultButton(), shown.control(1001));
   EXPECT_EQ(shown.content().focusWindow(), shown.control(1003));
+}
+
+TEST_F(MarkupWindow, MarkupWhoseRootIsNoDialogIsADialogError) {
+  EXPECT_THROW(CShownMarkup("<page><button>Go</button></page>"), XExceptionDlg);
 }
 
 // The gallery uses every element; every window stands where layout put it,
