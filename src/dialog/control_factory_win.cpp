@@ -82,13 +82,13 @@ std::int32_t CControlFactory::textHeight(CTextStyle style) {
   return textExtent(fontOf(style), L"M").cy;
 }
 
-HWND CControlFactory::create(CDialogNode& node, const CWindowSpec& spec, HFONT font) {
-  const HWND window = ::CreateWindowExW(spec.exStyle, spec.className, spec.text.c_str(), spec.style, 0, 0,
-                                        spec.size.cx, spec.size.cy, parent_,
+HWND CControlFactory::create(CDialogNode& node, const CWindowRequest& request, HFONT font) {
+  const HWND window = ::CreateWindowExW(request.exStyle, request.className, request.text.c_str(), request.style, 0, 0,
+                                        request.size.cx, request.size.cy, parent_,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(node.controlId)),
                                         ::GetModuleHandleW(nullptr), nullptr);
   if (!window) {
-    throw XExceptionGeneral(L"The dialog cannot create its control of the class " + std::wstring(spec.className) +
+    throw XExceptionGeneral(L"The dialog cannot create its control of the class " + std::wstring(request.className) +
                             L".");
   }
   ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

@@ -29,7 +29,7 @@ public:
   HWND defaultButton() const noexcept { return defaultButton_; }
 
   // What the element kinds use to make their windows.
-  struct CWindowSpec {
+  struct CWindowRequest {
     const wchar_t* className;
     DWORD exStyle = 0;
     DWORD style = 0;
@@ -38,7 +38,7 @@ public:
   };
   // Makes the node's window with the node's identifier and the font, and
   // keeps it in the node.
-  HWND create(CDialogNode& node, const CWindowSpec& spec, HFONT font);
+  HWND create(CDialogNode& node, const CWindowRequest& request, HFONT font);
   HFONT fontOf(CTextStyle style) { return fonts_.fontOf(style); }
   // The height of a line in the style's font.
   std::int32_t textHeight(CTextStyle style);
