@@ -2,7 +2,7 @@
 // refused address makes no connection, a server that never answers ends the
 // post in bounded time, and a stop ends a blocked post at once.
 // The listener's socket header must come before anything includes windows.h.
-#include "net/loopback_listener.h"
+#include "support/loopback_listener.h"
 
 #include <gtest/gtest.h>
 

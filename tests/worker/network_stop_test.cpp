@@ -15,73 +15,16 @@
 
 #include "base/scoped_handle.h"
 #include "frame/inet_api.h"
+#include "support/loopback_listener.h"
 #include "support/polling.h"
 #include "worker/network_call.h"
 #include "worker/ref_thread.h"
 
 namespace {
 
-
 constexpr DWORD kLimit = 10000;
 
 CScopedHandle newEvent() { return CScopedHandle(::CreateEventW(nullptr, TRUE, FALSE, nullptr)); }
-
-// Listens on 127.0.0.1 at a port of the system's choice, accepts one
-// connection and holds it, silent, until the listener is destroyed.
-class CSilentServer {
-public:
-  CSilentServer() {
-    WSADATA data;
-    started_ = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
-    listener_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
-    int length = sizeof(address);
-    if (listener_ == INVALID_SOCKET || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        ::listen(listener_, 1) != 0 || ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-      return;
-    }
-    port_ = ::ntohs(address.sin_port);
-    acceptor_ = std::thread([this] {
-      accepted_socket_ = ::accept(listener_, nullptr, nullptr);
-      ::SetEvent(accepted_.get());
-      ::WaitForSingleObject(release_.get(), INFINITE);
-    });
-  }
-  ~CSilentServer() {
-    ::SetEvent(release_.get());
-    if (listener_ != INVALID_SOCKET) {
-      ::closesocket(listener_);  // ends an accept that never got a caller
-    }
-    if (acceptor_.joinable()) {
-      acceptor_.join();
-    }
-    if (accepted_socket_ != INVALID_SOCKET) {
-      ::closesocket(accepted_socket_);
-    }
-    if (started_) {
-      ::WSACleanup();
-    }
-  }
-  CSilentServer(const CSilentServer&) = delete;
-  CSilentServer& operator=(const CSilentServer&) = delete;
-
-  std::uint16_t port() const { return port_; }
-  bool waitAccepted(DWORD milliseconds) const {
-    return ::WaitForSingleObject(accepted_.get(), milliseconds) == WAIT_OBJECT_0;
-  }
-
-private:
-  bool started_ = false;
-  SOCKET listener_ = INVALID_SOCKET;
-  SOCKET accepted_socket_ = INVALID_SOCKET;
-  std::uint16_t port_ = 0;
-  CScopedHandle accepted_ = newEvent();
-  CScopedHandle release_ = newEvent();
-  std::thread acceptor_;
-};
 
 // Sends one GET to the server and records how it ended.
 class CRequestThread : public XRefThread {
@@ -126,14 +69,14 @@ private:
 
 TEST(XRefThreadNetwork, AStopFromOutsideEndsABlockingRequestAtOnce) {
   ASSERT_TRUE(inet::api().complete());
-  auto server = std::make_unique<CSilentServer>();
+  auto server = std::make_unique<CSilentListener>();
   ASSERT_NE(server->port(), 0);
   const auto thread = makeRef<CRequestThread>(server->port());
   thread->start();
 
   // Once the server has the connection the worker is inside the request; it
   // stays blocked there, since the server never answers.
-  ASSERT_TRUE(server->waitAccepted(kLimit));
+  ASSERT_TRUE(server->waitConnected(kLimit));
   EXPECT_FALSE(thread->waitForEnd(500));
 
   EXPECT_TRUE(thread->stop(0));
