@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/exception.h"
+#include "base/com_apartment.h"
 #include "dialog/dialog_layout.h"
 #include "dialog/font_metrics.h"
 #include "dialog/list_columns.h"
@@ -456,6 +457,48 @@ TEST_F(MarkupWindowAt192Dpi, TheMetricsAreThoseOf96Dpi) {
     host96.DestroyWindow();
     host192.DestroyWindow();
   }
+}
+
+// A 24-bit bottom-up BMP file of the size, all one grey.
+std::string greyBitmapFile(int width, int height) {
+  const int stride = (width * 3 + 3) / 4 * 4;
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+  bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+  bytes.append(static_cast<std::size_t>(stride * height), '\x80');
+  return bytes;
+}
+
+TEST(MarkupWindowPicture, APictureOfTheBundleIsShownAtItsOwnSize) {
+  const CComApartment apartment;
+  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+  ASSERT_TRUE(::InitCommonControlsEx(&classes));
+  const CMarkupBundle bundle({{"strings/default.xml", CMarkupBundle::stringTable({})},
+                              {"pictures/grey.bmp", greyBitmapFile(6, 4)}});
+  const CShownMarkup shown(
+      "<dialog><image src=\"pictures/grey.bmp, pictures/other.bmp\"/>"
+      "<image src=\"pictures/grey.bmp\" align=\"center\" width=\"20px\" height=\"10px\"/></dialog>");
+  const HWND own = shown.control(1000);
+  EXPECT_EQ(::GetWindowLongPtrW(own, GWL_STYLE) & (SS_TYPEMASK | SS_CENTERIMAGE), SS_BITMAP);
+  EXPECT_NE(::SendMessageW(own, STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "the first name of src is loaded";
+  const RECT ownPlace = shown.placeOf(own);
+  EXPECT_EQ(rectText(RECT{0, 0, ownPlace.right - ownPlace.left, ownPlace.bottom - ownPlace.top}), L"0,0,6,4");
+  const HWND sized = shown.control(1001);
+  EXPECT_EQ(::GetWindowLongPtrW(sized, GWL_STYLE) & (SS_TYPEMASK | SS_CENTERIMAGE), SS_BITMAP | SS_CENTERIMAGE);
+  const RECT sizedPlace = shown.placeOf(sized);
+  EXPECT_EQ(rectText(RECT{0, 0, sizedPlace.right - sizedPlace.left, sizedPlace.bottom - sizedPlace.top}),
+            L"0,0,20,10")
+      << "the markup's size wins over the picture's";
 }
 
 }  // namespace
