@@ -13,6 +13,7 @@ std::int32_t XVersionChecker::run() {
   payload->received = result.success;
   if (result.success) {
     payload->latest = result.latest;
+    payload->alternateServer = result.alternateServer;
   }
   XMessageVersionCheckDone::send(target_, payload);
   return 0;

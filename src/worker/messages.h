@@ -96,8 +96,12 @@ public:
   static constexpr CGuid kKind{0xF2C5BED7, 0x2230, 0x8E92, {0x14, 0xBE, 0xAA, 0x73, 0x39, 0xF7, 0xE9, 0x29}};
   class CMessage : public CBaseRefObject {
   public:
-    CMessage(bool wasReceived, const CVersion& latestVersion) : received(wasReceived), latest(latestVersion) {}
+    CMessage(bool wasReceived, const CVersion& latestVersion, bool alternateInUse = false)
+        : received(wasReceived), alternateServer(alternateInUse), latest(latestVersion) {}
     bool received;
+    // The server's answer came through an address it taught an earlier check;
+    // read, like the version, only when received.
+    bool alternateServer;
     CVersion latest;
   };
 };

@@ -80,23 +80,45 @@ protected:
 
 using TwoServers = Sandbox;
 
-TEST_F(TwoServers, TheWorkerSendsTheVersionTheServerAnswers) {
+// What the version checker's worker sends to its window.
+struct CWorkerReport {
   std::optional<bool> received;
+  bool alternateServer = false;
   CVersion latest;
+};
+
+CWorkerReport checkOnWorker(const CGuid& product) {
+  CWorkerReport report;
   CEnvelopeWindow window([&](XRefMessage& message) -> LRESULT {
     if (const auto payload = setup::XMessageVersionCheckDone::payloadOf(message)) {
-      received = payload->received;
-      latest = payload->latest;
+      report.received = payload->received;
+      report.alternateServer = payload->alternateServer;
+      report.latest = payload->latest;
     }
     return 1;
   });
-  const auto checker = setup::StartVersionCheck(window.handle(), kAnswered);
-  ASSERT_TRUE(pumpMessagesUntil([&] { return received.has_value(); }, std::chrono::seconds(60)));
-  EXPECT_TRUE(*received);
-  EXPECT_EQ(latest, (CVersion{2, 5, 0, 0}));
+  const auto checker = setup::StartVersionCheck(window.handle(), product);
+  EXPECT_TRUE(pumpMessagesUntil([&] { return report.received.has_value(); }, std::chrono::seconds(60)));
   EXPECT_TRUE(checker->waitForEnd(http::kPostLimitMs));
   EXPECT_EQ(checker->result(), 0);
+  return report;
+}
+
+TEST_F(TwoServers, TheWorkerSendsTheVersionTheServerAnswers) {
+  const CWorkerReport report = checkOnWorker(kAnswered);
+  ASSERT_TRUE(report.received.value_or(false));
+  EXPECT_EQ(report.latest, (CVersion{2, 5, 0, 0}));
+  EXPECT_FALSE(report.alternateServer);
   EXPECT_FALSE(storedAlternate());
+}
+
+TEST_F(TwoServers, TheWorkerSaysWhenTheAnswerCameFromTheLearnedServer) {
+  // The first check learns the new server; the worker's check asks it first.
+  ASSERT_TRUE(net::CheckVersion(kMoved, "").success);
+  const CWorkerReport report = checkOnWorker(kMoved);
+  ASSERT_TRUE(report.received.value_or(false));
+  EXPECT_EQ(report.latest, (CVersion{4, 0, 1, 0}));
+  EXPECT_TRUE(report.alternateServer);
 }
 
 TEST_F(TwoServers, AMovedProductIsFollowedToTheNewServerWhichIsSealedForTheNextRun) {
