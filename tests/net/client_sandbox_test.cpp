@@ -171,6 +171,30 @@ TEST_F(HostileServer, TenByteBody) { expectNoVersionFrom("ten-bytes"); }
 TEST_F(HostileServer, RandomBytes) { expectNoVersionFrom("random"); }
 TEST_F(HostileServer, BodyShorterThanAnnounced) { expectNoVersionFrom("short-body"); }
 
+// The server answers each check with the "ver" text the check sent as its
+// extra field (tests/net/hostile_server.py echo-ver): every form of the
+// attribute, over the real connection.
+using VersionForms = Sandbox;
+
+TEST_F(VersionForms, EveryFormOfTheAttributeGivesItsFourNumbers) {
+  struct {
+    const char* ver;
+    CVersion expected;
+  } const cases[] = {
+      {"2.5", {2, 5, 0, 0}},
+      {" 3 . 1 .. 7 ", {3, 1, 7, 0}},  // blanks and an empty piece
+      {"1.a.3.4", {1, 0, 3, 4}},       // a letter counts 0
+      {"0x10.1.2.3", {16, 1, 2, 3}},
+      {"1.2.3.4.5", {1, 2, 3, 4}},     // the first four only
+      {"", {0, 0, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    const auto result = net::CheckVersion(kAnswered, c.ver);
+    ASSERT_TRUE(result.success) << '"' << c.ver << '"';
+    EXPECT_EQ(result.latest, c.expected) << '"' << c.ver << '"';
+  }
+}
+
 // Answers without a Content-Length, read to the end of the connection: a
 // whole read chunk, and the client's limit for a document, but not beyond.
 using UnannouncedLength = Sandbox;

@@ -25,10 +25,17 @@ client's limit for a document (1 MiB, version 5.6.7.8), one byte beyond it:
 
     unannounced-chunk, unannounced-limit, unannounced-over-limit
 
+and one that answers whatever the test asks for:
+
+    echo-ver         a version element whose "ver" is the request's extra
+                     field as sent (the client sends it unencoded), so that
+                     one sandbox serves every form of the attribute
+
 Standard library only; a thread per connection; every wait bounded.
 """
 
 import argparse
+import html
 import os
 import socket
 import ssl
@@ -66,6 +73,16 @@ def unannounced(size):
 
 
 DOCUMENT_LIMIT = 1024 * 1024  # the client's kMaxDocumentBytes
+EXTRA_FIELD = b"k="
+
+
+def echo_ver(conn, request):
+    """The version element with the extra field's text as its "ver"."""
+    _, body = request
+    extra = next((field[len(EXTRA_FIELD):] for field in body.split(b"&") if field.startswith(EXTRA_FIELD)), b"")
+    ver = html.escape(extra.decode("utf-8", "replace"), quote=True).encode("utf-8")
+    answer(conn, "200 OK", "text/xml", b'<release ver="' + ver + b'"/>')
+
 
 ANSWERS = {
     "http-redirect": lambda c: answer(c, "302 Found", "text/xml", SOUND, headers=[
@@ -81,17 +98,24 @@ ANSWERS = {
     "unannounced-chunk": unannounced(16384),
     "unannounced-limit": unannounced(DOCUMENT_LIMIT),
     "unannounced-over-limit": unannounced(DOCUMENT_LIMIT + 1),
+    "echo-ver": echo_ver,
 }
+# The answers that read the request they answer.
+READS_REQUEST = {"echo-ver"}
 
 
 def serve(conn, reply, mode):
     conn.settimeout(IO_TIMEOUT_SECONDS)
     try:
-        if read_request(conn) is not None:
+        request = read_request(conn)
+        if request is not None:
             # Written first: the silent mode never returns from its answer.
             with open(Path(os.environ["BRANTEL_NET_DIR"], "answered"), "a") as log:
                 log.write(mode + "\n")
-            reply(conn)
+            if mode in READS_REQUEST:
+                reply(conn, request)
+            else:
+                reply(conn)
     except (OSError, ssl.SSLError) as error:
         print(f"hostile_server: connection ended: {error}", file=sys.stderr, flush=True)
     finally:
