@@ -79,3 +79,15 @@ find "$WINEPREFIX/drive_c" -name 'Brantel.lnk' -printf '%P\n' | while IFS= read 
   target=$( (strings -e l "$WINEPREFIX/drive_c/$link"; strings "$WINEPREFIX/drive_c/$link") | grep -m1 -i '\\brantel\.exe')
   echo "    $link -> ${target:-?}"
 done
+
+# ---------------------------------------------------------------------------
+# The update server makers deploy (server/), with its shipped example
+# configuration, in a private network namespace where updates.brantel.test is
+# this machine and a throw-away CA signs its certificate; the version check
+# the welcome page will make, through brantel-demo-check.exe.
+echo
+echo "== The update server (gunicorn with TLS, server/example/updates.toml) and the version check"
+echo "   https://updates.brantel.test/setup/v1 in a private network namespace; brantel-demo-check.exe asks it:"
+bash "$root/scripts/net-sandbox.sh" --config "$root/server/example/updates.toml" -- \
+  bash "$root/scripts/wine-run.sh" "$build/windows/product/demo/brantel-demo-check.exe" 2>&1 |
+  tr -d '\r' | sed 's/^/    /' || echo "    the version check failed"

@@ -130,7 +130,7 @@ def run_check(config):
 def test_check_command_passes_the_shipped_example():
     run = run_check(SERVER_DIR / "example" / "updates.toml")
     assert run.returncode == 0, run.stderr
-    assert "3F2A9C41-7B1D-4E58-9A06-5C2E8D17B4F0: latest 2.5.0.17" in run.stdout
+    assert "6E1B2C4D-93A7-4F58-B0C2-7D4E9A31F86B: latest 2.5.0.17" in run.stdout
 
 
 def test_check_command_names_the_fault(tmp_path, setup_files):
