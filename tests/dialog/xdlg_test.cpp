@@ -160,7 +160,7 @@ TEST_F(XDlgWindow, TheButtonRowEndsTheDialogWithItsResults) {
         "<xbutton type=\"cancel\"/></dialog>",
         L"Buttons");
     ASSERT_NE(shown.window(), nullptr);
-    ASSERT_TRUE(ui::clickControl(shown.window(), c.button));
+    ASSERT_TRUE(ui::clickControl(shown.window(), c.button, ui::ClickBy::Message));
     EXPECT_EQ(shown.result(), c.result);
   }
 }
@@ -263,6 +263,17 @@ TEST_F(XDlgWindow, ItemDataOfMarkedControlsIsReleasedWithTheWindow) {
     ASSERT_EQ(shown.result(), IDCANCEL);
     EXPECT_EQ(destroyed, 2);
   }
+}
+
+TEST_F(XDlgWindow, TheApplicationsIconIsTheWindowsLargeAndSmallIcon) {
+  const HICON icon = ::LoadIconW(nullptr, IDI_INFORMATION);
+  ASSERT_NE(icon, nullptr);
+  XDlg::setApplicationIcon(icon);
+  CRunningDialog shown("<dialog><caption>With an icon</caption>x</dialog>", L"With an icon");
+  XDlg::setApplicationIcon(nullptr);
+  ASSERT_NE(shown.window(), nullptr);
+  EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(shown.window(), WM_GETICON, ICON_BIG, 0)), icon);
+  EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(shown.window(), WM_GETICON, ICON_SMALL, 0)), icon);
 }
 
 TEST_F(XDlgWindow, MarkupWhoseRootIsNoDialogIsADialogError) {
