@@ -1,7 +1,5 @@
 #include "dialog/control_rescale_win.h"
 
-#include <cstdlib>
-
 #include "app/exception.h"
 
 namespace {
@@ -25,13 +23,10 @@ std::vector<HWND> controlsOf(HWND dialog) {
 
 LONG scaled(LONG value, int dpi, int buildDpi) { return ::MulDiv(value, dpi, buildDpi); }
 
-// The character height scaled, two pixels larger still: a font scaled
-// exactly comes out a little small beside the controls it labels.  A
-// negative height (the character height) grows away from zero as well.
-LONG scaledHeight(LONG height, int dpi, int buildDpi) {
-  const LONG size = scaled(std::labs(height), dpi, buildDpi) + 2;
-  return height < 0 ? -size : size;
-}
+// The height scaled and two added: the height is a character height
+// (negative), so the font comes out a little smaller than exactly scaled,
+// and text measured at the build DPI still fits its scaled box.
+LONG scaledHeight(LONG height, int dpi, int buildDpi) { return scaled(height, dpi, buildDpi) + 2; }
 
 std::wstring fontKey(const LOGFONTW& font) {
   return std::to_wstring(font.lfHeight) + L':' + std::to_wstring(font.lfWeight) + L':' +

@@ -48,10 +48,15 @@ void showInPlace(const DialogModel& model) {
 }  // namespace
 
 CMarkupWindowContent::CMarkupWindowContent(DialogModel& model, HWND window)
-    : CMarkupWindowContent(model, window, readDialogHeader(model, 0)) {}
+    : CMarkupWindowContent(model, window, readDialogHeader(model, 0), nullptr) {}
 
-CMarkupWindowContent::CMarkupWindowContent(DialogModel& model, HWND window, const CDialogHeader& header)
-    : fonts_(dialogFontOf(window, header, model.dpi.window, ownDialogFont_), header.pointSize) {
+CMarkupWindowContent::CMarkupWindowContent(DialogModel& model, HWND window, HFONT dialogFont)
+    : CMarkupWindowContent(model, window, readDialogHeader(model, 0), dialogFont) {}
+
+CMarkupWindowContent::CMarkupWindowContent(DialogModel& model, HWND window, const CDialogHeader& header,
+                                           HFONT dialogFont)
+    : fonts_(dialogFont ? dialogFont : dialogFontOf(window, header, model.dpi.window, ownDialogFont_),
+             header.pointSize) {
   model.fontSize = header.pointSize;
   takeOutCaptions(model.root);
   buttonRow_ = buildButtonRow(model);

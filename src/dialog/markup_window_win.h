@@ -19,6 +19,10 @@ public:
   // model's window DPI.  Failures throw XException; a root that is not
   // `dialog` throws XExceptionDlg.
   CMarkupWindowContent(DialogModel& model, HWND window);
+  // The same, built from the font given (which must outlive this) in place
+  // of the window's: a dialog whose own font follows its monitor's DPI is
+  // laid out at the build DPI.
+  CMarkupWindowContent(DialogModel& model, HWND window, HFONT dialogFont);
   CMarkupWindowContent(const CMarkupWindowContent&) = delete;
   CMarkupWindowContent& operator=(const CMarkupWindowContent&) = delete;
 
@@ -31,7 +35,7 @@ public:
   CBoxSize clientSize() const noexcept { return clientSize_; }
 
 private:
-  CMarkupWindowContent(DialogModel& model, HWND window, const CDialogHeader& header);
+  CMarkupWindowContent(DialogModel& model, HWND window, const CDialogHeader& header, HFONT dialogFont);
 
   // Declared first: the window's font when this made it, which the fonts
   // below are made from.

@@ -68,9 +68,14 @@ private:
   void setIcon();
   void scaleToWindowDpi();
 
+  void useBuildDpiFont();
+
   HWND parent_ = nullptr;
   DialogModel model_;
   frame::CDialogTemplate windowTemplate_;
+  // The dialog font at the build DPI, made when the window's own font
+  // follows another DPI; declared before the content that uses it.
+  CScopedFont buildDpiFont_;
   // Declared after the model, whose nodes it builds windows for.
   std::optional<CMarkupWindowContent> content_;
   CControlRescaler rescaler_;

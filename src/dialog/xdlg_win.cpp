@@ -64,7 +64,8 @@ void XDlg::PreInitDialog() {
   InitModalIndirect(nullptr, parent_);
   const HWND window = GetSafeHwnd();
   model_.dpi.window = CDpiApi::instance().windowDpi(window);
-  content_.emplace(model_, window);
+  useBuildDpiFont();
+  content_.emplace(model_, window, buildDpiFont_.get());
   if (content_->focusWindow()) {
     ::PostMessageW(window, kMarkupDialogMessage, kMarkupDialogTag, kMoveFocus);
   }
@@ -75,6 +76,19 @@ void XDlg::PreInitDialog() {
   rescaler_.record(window);
   scaleToWindowDpi();
   builtSize_ = windowSizeOf(window);
+}
+
+// A process that follows each monitor's DPI gets a dialog font made for the
+// monitor's DPI, but the controls are laid out at the build DPI and scaled
+// to the window's from there: they start from the font of the build DPI, or
+// the scaling would enlarge an enlarged font once more.  (A dialog ignores
+// WM_SETFONT: the content is given the font instead.)
+void XDlg::useBuildDpiFont() {
+  if (!CDpiApi::instance().perMonitorAware() || model_.dpi.window == model_.dpi.build) {
+    return;
+  }
+  const CDialogHeader header = readDialogHeader(model_, kDefaultDialogStyle);
+  buildDpiFont_ = makeDialogFont(header.font, header.pointSize, model_.dpi.build);
 }
 
 void XDlg::setDefaultButton(HWND button) {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog/dpi_api_win.h"
 #include "dialog/xdlg.h"
 #include "frame/modal_run.h"
 #include "support/paths.h"
@@ -135,6 +136,7 @@ protected:
 
 class XDlgScreensAt96 : public XDlgScreens {};
 class XDlgScreensAt192 : public XDlgScreens {};
+class XDlgScreensPerMonitorAt192 : public XDlgScreens {};
 
 TEST_F(XDlgScreensAt96, EveryMarkupFileOpensInPlace) {
   ASSERT_EQ(displayDpi(), 96);
@@ -156,6 +158,38 @@ TEST_F(XDlgScreensAt192, EveryMarkupFileOpensInPlaceAndLarger) {
     EXPECT_GT(at192.cx, at96.cx * 3 / 2);
     EXPECT_GT(at192.cy, at96.cy * 3 / 2);
   }
+}
+
+// A process that follows each monitor's DPI lays the dialog out at 96 DPI
+// and scales it to its monitor's 192 as it opens: twice the 96 DPI window's
+// client area, and fonts made once from those of 96 DPI.  Runs after the 96
+// DPI entry, whose sizes it reads.
+TEST_F(XDlgScreensPerMonitorAt192, TheDialogIsScaledToTheMonitor) {
+  ASSERT_TRUE(::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE) ||
+              ::GetLastError() == ERROR_ACCESS_DENIED)
+      << "the awareness of a process is set once";
+  ASSERT_TRUE(CDpiApi::instance().perMonitorAware());
+  ASSERT_EQ(displayDpi(), 192) << "the entry sets the display to 192 DPI";
+  const std::string markup = "dlg/msg-cant-check-version.xml";
+  SIZE at96{};
+  std::ifstream(std::filesystem::path(sizeFile(markup))) >> at96.cx >> at96.cy;
+  ASSERT_GT(at96.cx, 0) << "no size from the 96 DPI entry";
+  XDlg dialog(markup, nullptr);
+  frame_test::CModalRun run(dialog);
+  const HWND window = ui::waitForWindow({L"", L"#32770"});
+  ASSERT_NE(window, nullptr);
+  checkPlaces(window);
+  const HWND words = ui::findControl(window, L"Setup ")->hwnd;
+  LOGFONTW font{};
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(words, WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_EQ(font.lfHeight, -20) << "8 points at 96 DPI (-11) doubled, and two pixels less";
+  const SIZE at192 = windowSize(window);
+  EXPECT_GT(at192.cx, at96.cx * 3 / 2);
+  EXPECT_GT(at192.cy, at96.cy * 3 / 2);
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_TRUE(ui::saveScreenshot(screensFolder() + L"\\" + shotName(markup) + L"-192-per-monitor.png"));
+  ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(run.waitResult(kEndMs).has_value());
 }
 
 }  // namespace

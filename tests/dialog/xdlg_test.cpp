@@ -190,7 +190,7 @@ TEST_F(XDlgWindow, ADpiChangeRescalesTheControlsAndGoingBackRestoresThem) {
                                          2 * buttonAt96.bottom}));
   EXPECT_EQ(wordsAt192.left, 2 * wordsAt96.left);
   EXPECT_EQ(wordsAt192.bottom, 2 * wordsAt96.bottom);
-  EXPECT_EQ(fontHeightOf(words), 2 * heightAt96 - 2) << "twice the height and two pixels more";
+  EXPECT_EQ(fontHeightOf(words), 2 * heightAt96 + 2) << "twice the character height, two pixels less";
   EXPECT_EQ(fontHeightOf(button), fontHeightOf(words)) << "one font made for both";
   RECT windowAt192{};
   ::GetWindowRect(shown.window(), &windowAt192);
