@@ -19,4 +19,7 @@ CBoxSize makeStatic(CControlFactory& factory, CDialogNode& node, CTextStyle styl
 CBoxSize makeLabel(CControlFactory& factory, CDialogNode& node, CTextStyle style);
 CBoxSize makeLink(CControlFactory& factory, CDialogNode& node, CTextStyle style);
 CBoxSize makeImage(CControlFactory& factory, CDialogNode& node, CTextStyle style);
+// Shows an image control's picture for the DPI (the double-resolution one
+// from 192 on), the control keeping its size.
+void showImageAt(CImageCache& images, const CDialogNode& node, UINT dpi);
 CBoxSize makeRule(CControlFactory& factory, CDialogNode& node, CTextStyle style);

@@ -28,13 +28,13 @@ std::wstring firstSource(const CDialogNode& node) {
 }
 
 // The picture `src` names, or nothing when it names none that loads.
-const CImageEntry* loadedImage(CControlFactory& factory, const CDialogNode& node) {
+const CImageEntry* loadedImage(CImageCache& images, const CDialogNode& node) {
   const std::wstring src = firstSource(node);
   if (src.empty()) {
     return nullptr;
   }
   try {
-    return &factory.images().imageFor(src);
+    return &images.imageFor(src);
   } catch (const XExceptionResource&) {
     return nullptr;
   }
@@ -80,7 +80,7 @@ CBoxSize makeLink(CControlFactory& factory, CDialogNode& node, CTextStyle style)
 }
 
 CBoxSize makeImage(CControlFactory& factory, CDialogNode& node, CTextStyle style) {
-  const CImageEntry* image = loadedImage(factory, node);
+  const CImageEntry* image = loadedImage(factory.images(), node);
   const bool icon = image && image->kind == CImageEntry::Icon;
   DWORD windowStyle = WS_CHILD | WS_VISIBLE | (icon ? SS_ICON : SS_BITMAP);
   // An icon is drawn in the middle of its control anyway; a bitmap is kept
@@ -105,6 +105,19 @@ CBoxSize makeImage(CControlFactory& factory, CDialogNode& node, CTextStyle style
     ::SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   return size;
+}
+
+void showImageAt(CImageCache& images, const CDialogNode& node, UINT dpi) {
+  if (const CImageEntry* image = loadedImage(images, node)) {
+    RECT place{};
+    ::GetWindowRect(node.window, &place);
+    const bool icon = image->kind == CImageEntry::Icon;
+    ::SendMessageW(node.window, STM_SETIMAGE, icon ? IMAGE_ICON : IMAGE_BITMAP,
+                   reinterpret_cast<LPARAM>(image->handleFor(dpi)));
+    // The control shrinks itself to the picture; it keeps its place.
+    ::SetWindowPos(node.window, nullptr, 0, 0, place.right - place.left, place.bottom - place.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 CBoxSize makeRule(CControlFactory& factory, CDialogNode& node, CTextStyle style) {

@@ -3,6 +3,7 @@
 #include "dialog/button_row.h"
 #include "dialog/control_factory_win.h"
 #include "dialog/control_finish_win.h"
+#include "dialog/control_kinds_win.h"
 #include "dialog/dialog_layout.h"
 
 namespace {
@@ -71,4 +72,12 @@ CMarkupWindowContent::CMarkupWindowContent(DialogModel& model, HWND window, cons
   bindLabels(model);
   addListColumns(model);
   assignMnemonics(model);
+}
+
+void CMarkupWindowContent::showImagesAt(const DialogModel& model, int dpi) {
+  for (const DialogNodePtr& control : model.controls) {
+    if (control->is(L"image") && control->window) {
+      showImageAt(images_, *control, static_cast<UINT>(dpi));
+    }
+  }
 }

@@ -34,6 +34,10 @@ public:
   const DialogNodePtr& buttonRow() const noexcept { return buttonRow_; }
   CBoxSize clientSize() const noexcept { return clientSize_; }
 
+  // Shows every picture of the model's image controls as fits the DPI, once
+  // the controls have been scaled to it.
+  void showImagesAt(const DialogModel& model, int dpi);
+
 private:
   CMarkupWindowContent(DialogModel& model, HWND window, const CDialogHeader& header, HFONT dialogFont);
 

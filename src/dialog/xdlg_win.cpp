@@ -127,6 +127,7 @@ void XDlg::rescaleControls(int dpi) {
   }
   model_.dpi.current = dpi;
   rescaler_.rescale(dpi, model_.dpi.build);
+  content_->showImagesAt(model_, dpi);
   ::InvalidateRect(GetSafeHwnd(), nullptr, TRUE);
 }
 

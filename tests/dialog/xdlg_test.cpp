@@ -209,6 +209,35 @@ TEST_F(XDlgWindow, ADpiChangeRescalesTheControlsAndGoingBackRestoresThem) {
   EXPECT_TRUE(sameRect(windowBack, windowAt96)) << "the size the window was built with";
 }
 
+int iconWidth(HICON icon) {
+  ICONINFO info{};
+  if (!::GetIconInfo(icon, &info)) {
+    return 0;
+  }
+  BITMAP bitmap{};
+  ::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+  ::DeleteObject(info.hbmColor);
+  ::DeleteObject(info.hbmMask);
+  return bitmap.bmWidth;
+}
+
+TEST_F(XDlgWindow, APictureShowsItsDoubleVariantFrom192Dpi) {
+  CRunningDialog shown("<dialog><caption>Pictures</caption><image src=\"32516\"/></dialog>", L"Pictures");
+  ASSERT_NE(shown.window(), nullptr);
+  const HWND picture = ::GetDlgItem(shown.window(), 1000);
+  const auto shownIconWidth = [&] {
+    return iconWidth(reinterpret_cast<HICON>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_ICON, 0)));
+  };
+  EXPECT_EQ(shownIconWidth(), 32);
+  RECT suggested{0, 0, 400, 300};
+  ::SendMessageW(shown.window(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(shownIconWidth(), 64);
+  const RECT place = shown.placeOf(picture);
+  EXPECT_EQ(place.right - place.left, 64) << "the control scaled with its picture";
+  ::SendMessageW(shown.window(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(shownIconWidth(), 32);
+}
+
 TEST_F(XDlgWindow, TheButtonRowIsShadedBelowALine) {
   CRunningDialog shown("<dialog><caption>Shaded</caption>Text above<xbutton type=\"ok\"/></dialog>", L"Shaded");
   ASSERT_NE(shown.window(), nullptr);
