@@ -1,52 +1,11 @@
 #include "support/screen_pixels.h"
 
 #include <cstdlib>
-#include <cstring>
+#include <utility>
 
-#include "base/gdi_handles.h"
+#include "base/dib_canvas_win.h"
 
 namespace ui {
-namespace {
-
-// A top-down 32-bit DIB section and a memory DC it is selected into; the
-// pixels are read straight from the section's memory.
-class CCanvas {
-public:
-  CCanvas(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    dc_.reset(::CreateCompatibleDC(nullptr));
-    bitmap_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
-  }
-
-  bool valid() const { return dc_ && bitmap_ && bits_; }
-  HDC dc() const { return dc_.get(); }
-  HGDIOBJ bitmap() const { return bitmap_.get(); }
-
-  CPixels pixels() const {
-    ::GdiFlush();
-    CPixels result{width_, height_, std::vector<uint32_t>(static_cast<size_t>(width_) * height_)};
-    std::memcpy(result.data.data(), bits_, result.data.size() * sizeof(uint32_t));
-    for (uint32_t& pixel : result.data) {
-      pixel &= 0x00FFFFFF;
-    }
-    return result;
-  }
-
-private:
-  int width_;
-  int height_;
-  void* bits_ = nullptr;
-  CScopedMemoryDC dc_;
-  CScopedGdiObject bitmap_;
-};
-
-}  // namespace
 
 RECT screenArea() {
   const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
@@ -56,26 +15,16 @@ RECT screenArea() {
 }
 
 std::optional<CPixels> captureScreen(const RECT& area) {
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
-  if (width <= 0 || height <= 0) {
+  std::vector<uint32_t> pixels = copyScreenPixels(area);
+  if (pixels.empty()) {
     return std::nullopt;
   }
-  CCanvas canvas(width, height);
-  CScopedScreenDC screen(::GetDC(nullptr));
-  if (!canvas.valid() || !screen) {
-    return std::nullopt;
-  }
-  CScopedSelection selection(canvas.dc(), canvas.bitmap());
-  if (!::BitBlt(canvas.dc(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY)) {
-    return std::nullopt;
-  }
-  return canvas.pixels();
+  return CPixels{area.right - area.left, area.bottom - area.top, std::move(pixels)};
 }
 
 std::optional<CPixels> drawOffScreen(int width, int height, COLORREF background,
                                      const std::function<void(HDC)>& paint) {
-  CCanvas canvas(width, height);
+  CDibCanvas canvas(width, height);
   if (!canvas.valid()) {
     return std::nullopt;
   }
@@ -84,7 +33,7 @@ std::optional<CPixels> drawOffScreen(int width, int height, COLORREF background,
   RECT all{0, 0, width, height};
   ::FillRect(canvas.dc(), &all, static_cast<HBRUSH>(brush.get()));
   paint(canvas.dc());
-  return canvas.pixels();
+  return CPixels{width, height, canvas.pixels()};
 }
 
 double meanDifference(const CPixels& a, const CPixels& b) {
