@@ -9,8 +9,11 @@ namespace {
 
 constexpr UINT_PTR kWatchTimer = 1;
 constexpr UINT kWatchMs = 300;
-// Posted once the window is shown, so that it is painted before the picture.
-constexpr UINT kPhotographMessage = WM_APP + 1;
+// The picture is taken a moment after the window is shown: under Wine a
+// button made last may still be drawn without its text right after the
+// first showing.
+constexpr UINT_PTR kPhotographTimer = 2;
+constexpr UINT kSettleMs = 250;
 
 }  // namespace
 
@@ -46,12 +49,13 @@ void CPreviewDialog::OnFirstShow() {
   if (picturePath_.empty()) {
     ::SetTimer(GetSafeHwnd(), kWatchTimer, kWatchMs, nullptr);
   } else {
-    ::PostMessageW(GetSafeHwnd(), kPhotographMessage, 0, 0);
+    ::SetTimer(GetSafeHwnd(), kPhotographTimer, kSettleMs, nullptr);
   }
 }
 
 LRESULT CPreviewDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kPhotographMessage) {
+  if (message == WM_TIMER && wParam == kPhotographTimer) {
+    ::KillTimer(GetSafeHwnd(), kPhotographTimer);
     photograph();
     return 0;
   }
