@@ -27,18 +27,42 @@ expect_equal() {
   [ "$2" = "$3" ] || fail "$1: got [$2], expected [$3]"
 }
 
-# "WIDTH HEIGHT" of a PNG file, or nothing when it is not one.
+# "WIDTH HEIGHT COLOURS" of an 8-bit RGB or RGBA PNG file (COLOURS: how
+# many different colours it shows), or nothing when it is not one.
 png_size() {
   python3 - "$1" <<'PY'
-import struct, sys
+import struct, sys, zlib
 data = open(sys.argv[1], "rb").read()
-if data[:8] == b"\x89PNG\r\n\x1a\n" and data[12:16] == b"IHDR":
-    print(*struct.unpack(">II", data[16:24]))
+if data[:8] != b"\x89PNG\r\n\x1a\n" or data[12:16] != b"IHDR":
+    sys.exit()
+width, height, depth, kind = struct.unpack(">IIBB", data[16:26])
+channels = {2: 3, 6: 4}.get(kind)
+if depth != 8 or not channels:
+    sys.exit()
+packed, at = b"", 8
+while at < len(data):
+    length, name = struct.unpack(">I4s", data[at:at + 8])
+    if name == b"IDAT":
+        packed += data[at + 8:at + 8 + length]
+    at += 12 + length
+raw, stride, rows, above = zlib.decompress(packed), width * channels, [], bytearray(width * channels)
+for y in range(height):
+    kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+    for x in range(stride):
+        a = line[x - channels] if x >= channels else 0
+        b, c = above[x], above[x - channels] if x >= channels else 0
+        p = a + b - c
+        nearest = a if abs(p - a) <= abs(p - b) and abs(p - a) <= abs(p - c) else b if abs(p - b) <= abs(p - c) else c
+        line[x] = (line[x] + (0, a, b, (a + b) // 2, nearest)[kind]) & 0xFF
+    rows.append(bytes(line))
+    above = line
+colours = {row[x:x + 3] for row in rows for x in range(0, stride, channels)}
+print(width, height, len(colours))
 PY
 }
 
 # A picture of a shown window: a PNG of at least the smallest dialog and at
-# most a large screen.
+# most a large screen, in more than the two colours of an empty window.
 expect_window_png() {
   local size
   size=$(png_size "$1" 2>/dev/null)
@@ -46,10 +70,11 @@ expect_window_png() {
     fail "$1 is no PNG file"
     return
   fi
-  read -r width height <<<"$size"
+  read -r width height colours <<<"$size"
   if [ "$width" -lt 24 ] || [ "$height" -lt 24 ] || [ "$width" -gt 4000 ] || [ "$height" -gt 4000 ]; then
     fail "$1 is $width x $height"
   fi
+  [ "$colours" -gt 2 ] || fail "$1 shows $colours colours"
 }
 
 shots() {
