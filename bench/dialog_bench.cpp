@@ -77,6 +77,21 @@ private:
   HHOOK hook_;
 };
 
+BOOL CALLBACK endDialogWindow(HWND window, LPARAM) {
+  if (isDialogWindow(window)) {
+    ::EndDialog(window, IDCANCEL);
+  }
+  return TRUE;
+}
+
+// A dialog that the hook never saw appear is ended after a while, so that a
+// missed showing ends the run with a message instead of hanging it.
+void CALLBACK giveUp(HWND, UINT, UINT_PTR, DWORD) {
+  ::EnumThreadWindows(::GetCurrentThreadId(), &endDialogWindow, 0);
+}
+
+constexpr UINT kGiveUpMs = 20000;
+
 // Runs show() with the hook watching; answers the milliseconds from the
 // call to the dialog shown, or a negative number when it never showed.
 template <typename Show>
@@ -84,8 +99,10 @@ double timedShowing(Show show, void (*onShown)(HWND) = nullptr) {
   CShowing showing;
   showing.onShown = onShown;
   g_showing = &showing;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, kGiveUpMs, &giveUp);
   const Clock::time_point start = Clock::now();
   show();
+  ::KillTimer(nullptr, timer);
   g_showing = nullptr;
   return showing.done ? std::chrono::duration<double, std::milli>(showing.shown - start).count() : -1;
 }
