@@ -28,6 +28,12 @@ struct GdiObject {
   static void close(Handle h) noexcept { ::DeleteObject(h); }
 };
 
+struct Font {
+  using Handle = HFONT;
+  static Handle invalid() noexcept { return nullptr; }
+  static void close(Handle h) noexcept { ::DeleteObject(h); }
+};
+
 struct GdiBitmap {
   using Handle = HBITMAP;
   static Handle invalid() noexcept { return nullptr; }
@@ -40,6 +46,7 @@ using CScopedScreenDC = TScopedHandle<handle_traits::ScreenDC>;
 using CScopedMemoryDC = TScopedHandle<handle_traits::MemoryDC>;
 using CScopedGdiObject = TScopedHandle<handle_traits::GdiObject>;
 using CScopedBitmap = TScopedHandle<handle_traits::GdiBitmap>;
+using CScopedFont = TScopedHandle<handle_traits::Font>;
 
 // Selects an object into a device context and puts the previous one back.
 class CScopedSelection {

@@ -9,20 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "base/scoped_handle.h"
+#include "base/gdi_handles.h"
 #include "dialog/font_metrics.h"
-
-namespace handle_traits {
-
-struct Font {
-  using Handle = HFONT;
-  static Handle invalid() noexcept { return nullptr; }
-  static void close(Handle h) noexcept { ::DeleteObject(h); }
-};
-
-}  // namespace handle_traits
-
-using CScopedFont = TScopedHandle<handle_traits::Font>;
 
 // A font of the face and point size at the DPI, as a dialog template makes it.
 CScopedFont makeDialogFont(const std::wstring& face, std::uint16_t pointSize, int dpi);
